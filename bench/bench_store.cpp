@@ -1,0 +1,233 @@
+// The customer store against a plain unordered_map doing the same work, which
+// keeps no order and is the floor to measure against.
+#include <CCustomers.h>
+
+#include <QHashFunctions>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <malloc.h>
+#include <map>
+#include <random>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+using Baseline = std::unordered_map<QString, std::shared_ptr<CCustomer>>;
+
+// Fields of 8 to 12 characters, as at a real desk.
+QString field(std::mt19937& objRandom, const char* pszPrefix, int intNumber)
+{
+    QString strField = QString::fromLatin1(pszPrefix) + QString::number(intNumber);
+    const int intLength = std::uniform_int_distribution<int>(8, 12)(objRandom);
+    while (strField.size() < intLength)
+        strField += QChar(char16_t(u'a' + objRandom() % 26));
+    return strField.left(std::max<qsizetype>(intLength, strField.size()));
+}
+
+struct Customers
+{
+    std::vector<std::array<QString, 7>> lstRows;
+    std::vector<QString> lstShuffledIds;
+};
+
+const Customers& customers(int intCount)
+{
+    static std::map<int, Customers> mapCache;
+    Customers& objCustomers = mapCache[intCount];
+    if (objCustomers.lstRows.empty()) {
+        std::mt19937 objRandom(intCount);
+        for (int i = 0; i < intCount; ++i)
+            objCustomers.lstRows.push_back({field(objRandom, "C", i), field(objRandom, "L", i),
+                                            field(objRandom, "F", i), field(objRandom, "A", i),
+                                            field(objRandom, "T", i), field(objRandom, "S", i),
+                                            field(objRandom, "Z", i)});
+        for (const auto& lstRow : objCustomers.lstRows)
+            objCustomers.lstShuffledIds.push_back(lstRow[0]);
+        std::shuffle(objCustomers.lstShuffledIds.begin(), objCustomers.lstShuffledIds.end(),
+                     objRandom);
+    }
+    return objCustomers;
+}
+
+void add(CCustomers& objStore, const std::array<QString, 7>& r)
+{
+    objStore.Add(r[0], r[1], r[2], r[3], r[4], r[5], r[6]);
+}
+
+void add(Baseline& mapStore, const std::array<QString, 7>& r)
+{
+    auto objCustomer = std::make_shared<CCustomer>();
+    objCustomer->setCustomerID(r[0]);
+    objCustomer->setLastName(r[1]);
+    objCustomer->setFirstName(r[2]);
+    objCustomer->setAddress(r[3]);
+    objCustomer->setCity(r[4]);
+    objCustomer->setState(r[5]);
+    objCustomer->setZipCode(r[6]);
+    const QString strKey = objCustomer->CustomerID();
+    mapStore.emplace(strKey, std::move(objCustomer));
+}
+
+template <class Store>
+std::unique_ptr<Store> filled(const Customers& objCustomers)
+{
+    auto pStore = std::make_unique<Store>();
+    for (const auto& lstRow : objCustomers.lstRows)
+        add(*pStore, lstRow);
+    return pStore;
+}
+
+const CCustomer& item(const CCustomers& objStore, const QString& strKey)
+{
+    return *objStore.Item(strKey);
+}
+const CCustomer& item(const Baseline& mapStore, const QString& strKey)
+{
+    return *mapStore.at(strKey);
+}
+void remove(CCustomers& objStore, const QString& strKey)
+{
+    objStore.Remove(strKey);
+}
+void remove(Baseline& mapStore, const QString& strKey)
+{
+    mapStore.erase(strKey);
+}
+const CCustomer& record(const std::shared_ptr<CCustomer>& objCustomer)
+{
+    return *objCustomer;
+}
+const CCustomer& record(const Baseline::value_type& objEntry)
+{
+    return *objEntry.second;
+}
+
+// Each benchmark reports the time of one operation, averaged over the whole store.
+template <class Store>
+void Add(benchmark::State& state)
+{
+    const Customers& objCustomers = customers(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        auto pStore = std::make_unique<Store>();
+        for (const auto& lstRow : objCustomers.lstRows)
+            add(*pStore, lstRow);
+        state.PauseTiming();
+        pStore.reset();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+template <class Store>
+void Item(benchmark::State& state)
+{
+    const Customers& objCustomers = customers(static_cast<int>(state.range(0)));
+    const auto pStore = filled<Store>(objCustomers);
+    for (auto _ : state)
+        for (const QString& strId : objCustomers.lstShuffledIds)
+            benchmark::DoNotOptimize(&item(*pStore, strId));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+template <class Store>
+void Remove(benchmark::State& state)
+{
+    const Customers& objCustomers = customers(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto pStore = filled<Store>(objCustomers);
+        state.ResumeTiming();
+        for (const QString& strId : objCustomers.lstShuffledIds)
+            remove(*pStore, strId);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+template <class Store>
+void Enumerate(benchmark::State& state)
+{
+    const Customers& objCustomers = customers(static_cast<int>(state.range(0)));
+    const auto pStore = filled<Store>(objCustomers);
+    for (auto _ : state)
+        for (const auto& objEntry : *pStore)
+            benchmark::DoNotOptimize(&record(objEntry));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void sizes(benchmark::internal::Benchmark* pBenchmark)
+{
+    for (int intCount = 1000; intCount <= 1000000; intCount *= 10)
+        pBenchmark->Arg(intCount)->Iterations(std::max(3, 2000000 / intCount / 10));
+    pBenchmark->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(Add<CCustomers>)->Name("store/add")->Apply(sizes);
+BENCHMARK(Add<Baseline>)->Name("unordered_map/add")->Apply(sizes);
+BENCHMARK(Item<CCustomers>)->Name("store/item")->Apply(sizes);
+BENCHMARK(Item<Baseline>)->Name("unordered_map/item")->Apply(sizes);
+BENCHMARK(Remove<CCustomers>)->Name("store/remove")->Apply(sizes);
+BENCHMARK(Remove<Baseline>)->Name("unordered_map/remove")->Apply(sizes);
+BENCHMARK(Enumerate<CCustomers>)->Name("store/enumerate")->Apply(sizes);
+BENCHMARK(Enumerate<Baseline>)->Name("unordered_map/enumerate")->Apply(sizes);
+
+// Keeps every run's time so that the ratios can be printed at the end.
+class CRatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& lstRuns) override
+    {
+        ConsoleReporter::ReportRuns(lstRuns);
+        for (const Run& objRun : lstRuns)
+            mapTimes[objRun.benchmark_name()] = objRun.GetAdjustedRealTime();
+    }
+
+    void PrintRatios() const
+    {
+        for (int intCount = 1000; intCount <= 1000000; intCount *= 10) {
+            std::printf("store/unordered_map at %d:", intCount);
+            for (const char* pszOperation : {"add", "item", "remove", "enumerate"}) {
+                const auto strSuffix =
+                    std::string("/") + pszOperation + "/" + std::to_string(intCount);
+                const auto itOurs = mapTimes.find("store" + strSuffix);
+                const auto itBase = mapTimes.find("unordered_map" + strSuffix);
+                if (itOurs != mapTimes.end() && itBase != mapTimes.end())
+                    std::printf(" %s %.2f", pszOperation, itOurs->second / itBase->second);
+            }
+            std::printf("\n");
+        }
+    }
+
+private:
+    std::map<std::string, double> mapTimes;
+};
+
+// Heap bytes one stored customer costs: the record, its seven texts and its
+// entry in the collection.
+double bytesPerCustomer(int intCount)
+{
+    const size_t uBefore = mallinfo2().uordblks;
+    auto pStore = std::make_unique<CCustomers>();
+    std::mt19937 objRandom(7);
+    for (int i = 0; i < intCount; ++i)
+        pStore->Add(field(objRandom, "C", i), field(objRandom, "L", i), field(objRandom, "F", i),
+                    field(objRandom, "A", i), field(objRandom, "T", i), field(objRandom, "S", i),
+                    field(objRandom, "Z", i));
+    const size_t uAfter = mallinfo2().uordblks;
+    return double(uAfter - uBefore) / intCount;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    CRatioReporter objReporter;
+    benchmark::RunSpecifiedBenchmarks(&objReporter);
+    objReporter.PrintRatios();
+    std::printf("memory per stored customer at 1000000: %.0f bytes\n", bytesPerCustomer(1000000));
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,45 @@
+#include "CMessageBox.h"
+
+#include <QMessageBox>
+
+namespace {
+CMessageBox::Observer& observer()
+{
+    static CMessageBox::Observer fnObserver;
+    return fnObserver;
+}
+} // namespace
+
+QString CMessageBox::ApplicationTitle()
+{
+    return QStringLiteral("Corvale");
+}
+
+std::unique_ptr<QMessageBox> CMessageBox::Build(const QString& strText, const QString& strTitle)
+{
+    auto pBox = std::make_unique<QMessageBox>();
+    pBox->setIcon(QMessageBox::NoIcon);
+    pBox->setTextFormat(Qt::PlainText);
+    pBox->setText(strText);
+    pBox->setWindowTitle(strTitle.isEmpty() ? ApplicationTitle() : strTitle);
+    pBox->setStandardButtons(QMessageBox::Ok);
+    pBox->setDefaultButton(QMessageBox::Ok);
+    pBox->setEscapeButton(QMessageBox::Ok);
+    pBox->setWindowModality(Qt::ApplicationModal);
+    return pBox;
+}
+
+void CMessageBox::SetObserver(Observer fnObserver)
+{
+    observer() = std::move(fnObserver);
+}
+
+void CMessageBox::Show(const QString& strText, const QString& strTitle)
+{
+    const auto pBox = Build(strText, strTitle);
+    if (observer()) {
+        observer()(*pBox);
+        return;
+    }
+    pBox->exec();
+}

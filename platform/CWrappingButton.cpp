@@ -1,0 +1,59 @@
+#include "CWrappingButton.h"
+
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+namespace {
+constexpr qreal SmallestPoints = 6.0;
+}
+
+CWrappingButton::CWrappingButton(const QString& strCaption, QWidget* pParent)
+    : QPushButton(strCaption, pParent)
+{
+}
+
+int CWrappingButton::CaptionFlags()
+{
+    return Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
+}
+
+QRect CWrappingButton::CaptionRect() const
+{
+    QStyleOptionButton objOption;
+    initStyleOption(&objOption);
+    // The bevel is two or three pixels wide; the style's padding beyond it is
+    // more than a button this small can spare.
+    return rect().adjusted(3, 2, -3, -2).intersected(
+        style()->subElementRect(QStyle::SE_PushButtonFocusRect, &objOption, this));
+}
+
+QFont CWrappingButton::CaptionFont() const
+{
+    const QRect rctCaption = CaptionRect();
+    QFont objFont = font();
+    while (objFont.pointSizeF() > SmallestPoints) {
+        const QRect rctNeeded =
+            QFontMetrics(objFont).boundingRect(rctCaption, CaptionFlags(), text());
+        if (rctNeeded.width() <= rctCaption.width() && rctNeeded.height() <= rctCaption.height())
+            break;
+        objFont.setPointSizeF(objFont.pointSizeF() - 0.5);
+    }
+    return objFont;
+}
+
+void CWrappingButton::paintEvent(QPaintEvent*)
+{
+    QStylePainter objPainter(this);
+    QStyleOptionButton objOption;
+    initStyleOption(&objOption);
+    const QString strCaption = objOption.text;
+    objOption.text.clear();
+    objPainter.drawControl(QStyle::CE_PushButton, objOption);
+
+    int intFlags = CaptionFlags();
+    if (!style()->styleHint(QStyle::SH_UnderlineShortcut, &objOption, this))
+        intFlags |= Qt::TextHideMnemonic;
+    objPainter.setFont(CaptionFont());
+    objPainter.drawItemText(CaptionRect(), intFlags, objOption.palette, isEnabled(), strCaption,
+                            QPalette::ButtonText);
+}
