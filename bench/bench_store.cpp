@@ -72,8 +72,7 @@ void add(Baseline& mapStore, const std::array<QString, 7>& r)
     mapStore.emplace(strKey, std::move(objCustomer));
 }
 
-template <class Store>
-std::unique_ptr<Store> filled(const Customers& objCustomers)
+template <class Store> std::unique_ptr<Store> filled(const Customers& objCustomers)
 {
     auto pStore = std::make_unique<Store>();
     for (const auto& lstRow : objCustomers.lstRows)
@@ -107,8 +106,7 @@ const CCustomer& record(const Baseline::value_type& objEntry)
 }
 
 // Each benchmark reports the time of one operation, averaged over the whole store.
-template <class Store>
-void Add(benchmark::State& state)
+template <class Store> void Add(benchmark::State& state)
 {
     const Customers& objCustomers = customers(static_cast<int>(state.range(0)));
     for (auto _ : state) {
@@ -122,8 +120,7 @@ void Add(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-template <class Store>
-void Item(benchmark::State& state)
+template <class Store> void Item(benchmark::State& state)
 {
     const Customers& objCustomers = customers(static_cast<int>(state.range(0)));
     const auto pStore = filled<Store>(objCustomers);
@@ -133,8 +130,7 @@ void Item(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-template <class Store>
-void Remove(benchmark::State& state)
+template <class Store> void Remove(benchmark::State& state)
 {
     const Customers& objCustomers = customers(static_cast<int>(state.range(0)));
     for (auto _ : state) {
@@ -147,8 +143,7 @@ void Remove(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-template <class Store>
-void Enumerate(benchmark::State& state)
+template <class Store> void Enumerate(benchmark::State& state)
 {
     const Customers& objCustomers = customers(static_cast<int>(state.range(0)));
     const auto pStore = filled<Store>(objCustomers);

@@ -8,12 +8,11 @@ CCustomers::CCustomers()
           QCoreApplication::translate("CCustomers", "There is no customer with ID \"%1\"."),
           QCoreApplication::translate("CCustomers", "Please enter a Customer ID."),
       })
-{
-}
+{}
 
 void CCustomers::Add(const QString& strCustomerId, const QString& strLastName,
-                     const QString& strFirstName, const QString& strAddress,
-                     const QString& strCity, const QString& strState, const QString& strZipCode)
+                     const QString& strFirstName, const QString& strAddress, const QString& strCity,
+                     const QString& strState, const QString& strZipCode)
 {
     auto objCustomer = std::make_shared<CCustomer>();
     objCustomer->setCustomerID(strCustomerId);

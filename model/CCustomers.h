@@ -19,9 +19,9 @@ public:
 
     CCustomers();
 
-    void Add(const QString& strCustomerId, const QString& strLastName,
-             const QString& strFirstName, const QString& strAddress, const QString& strCity,
-             const QString& strState, const QString& strZipCode);
+    void Add(const QString& strCustomerId, const QString& strLastName, const QString& strFirstName,
+             const QString& strAddress, const QString& strCity, const QString& strState,
+             const QString& strZipCode);
     void Remove(const QString& strKey) { mcolCustomers.remove(strKey); }
     std::shared_ptr<CCustomer> Item(const QString& strKey) const
     {

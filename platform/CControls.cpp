@@ -13,8 +13,7 @@
 #include <QPushButton>
 
 namespace {
-template <class T>
-T& live(const QPointer<T>& pControl)
+template <class T> T& live(const QPointer<T>& pControl)
 {
     if (!pControl)
         throw CError(QCoreApplication::translate(
@@ -94,8 +93,8 @@ CSortedListModel& CListBox::model() const
 void CListBox::checkIndex(int intIndex) const
 {
     if (intIndex < 0 || intIndex >= ListCount())
-        throw CError(QCoreApplication::translate("CListBox", "The list has no entry %1.")
-                         .arg(intIndex + 1));
+        throw CError(
+            QCoreApplication::translate("CListBox", "The list has no entry %1.").arg(intIndex + 1));
 }
 
 void CListBox::AddItem(const QString& strText)
@@ -106,7 +105,12 @@ void CListBox::AddItem(const QString& strText)
 void CListBox::RemoveItem(int intIndex)
 {
     checkIndex(intIndex);
+    // Taking out the selected entry leaves nothing selected; the view would
+    // otherwise select a neighbour of its own accord.
+    const bool bWasSelected = ListIndex() == intIndex;
     model().RemoveAt(intIndex);
+    if (bWasSelected)
+        view().selectionModel()->clear();
 }
 
 QString CListBox::List(int intIndex) const

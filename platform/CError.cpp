@@ -4,5 +4,4 @@
 
 CError::CError(QString strMessage)
     : mstrMessage(std::move(strMessage)), mbaWhat(mstrMessage.toUtf8())
-{
-}
+{}

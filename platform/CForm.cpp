@@ -210,12 +210,12 @@ QWidget* CForm::Window() const
 
 void CForm::build()
 {
-    mpWindow = std::make_unique<CFormWindow>([this] { RunHandler([this] { Form_QueryUnload(); }); });
+    mpWindow =
+        std::make_unique<CFormWindow>([this] { RunHandler([this] { Form_QueryUnload(); }); });
     CFormWindow& objWindow = *mpWindow;
     objWindow.setObjectName(QString::fromUtf8(mobjLayout.pszName));
     objWindow.setWindowTitle(caption(mobjLayout.pszCaption));
-    objWindow.setFixedSize(TwipsToPixels(mobjLayout.intWidth),
-                           TwipsToPixels(mobjLayout.intHeight));
+    objWindow.setFixedSize(TwipsToPixels(mobjLayout.intWidth), TwipsToPixels(mobjLayout.intHeight));
 
     std::map<QString, QWidget*> mapByName;
     QWidget* pPreviousInTabOrder = nullptr;
@@ -247,8 +247,8 @@ void CForm::build()
         if (pLabelAwaitingBuddy) {
             pLabelAwaitingBuddy->setBuddy(pWidget);
             if (pWidget->accessibleName().isEmpty())
-                pWidget->setAccessibleName(spokenCaption(
-                    pLabelAwaitingBuddy->text().toUtf8().constData()));
+                pWidget->setAccessibleName(
+                    spokenCaption(pLabelAwaitingBuddy->text().toUtf8().constData()));
             pLabelAwaitingBuddy = nullptr;
         } else if (auto* pFrame = qobject_cast<QGroupBox*>(pParent);
                    pFrame && pWidget->accessibleName().isEmpty()) {
@@ -265,7 +265,8 @@ void CForm::build()
     for (const Binding& objBinding : mlstBindings) {
         QWidget* pWidget = mapByName.at(QString::fromUtf8(objBinding.pszControl));
         auto fnRun = [fnHandler = objBinding.fnHandler] { RunHandler(fnHandler); };
-        if (auto* pButton = qobject_cast<QPushButton*>(pWidget); pButton && !objBinding.bDoubleClick)
+        if (auto* pButton = qobject_cast<QPushButton*>(pWidget);
+            pButton && !objBinding.bDoubleClick)
             QObject::connect(pButton, &QPushButton::clicked, pButton, fnRun);
         else if (auto* pView = qobject_cast<QListView*>(pWidget); pView && objBinding.bDoubleClick)
             QObject::connect(pView, &QListView::doubleClicked, pView, fnRun);
@@ -292,6 +293,8 @@ void CForm::Show()
 
 void CForm::ShowModal()
 {
+    // The window that was active gets the keyboard back afterwards.
+    QPointer<QWidget> pPrevious = QApplication::activeWindow();
     Load();
     QPointer<CFormWindow> pWindow = mpWindow.get();
     pWindow->setWindowModality(Qt::ApplicationModal);
@@ -302,6 +305,8 @@ void CForm::ShowModal()
     QObject::connect(pWindow, &CFormWindow::Hidden, &objLoop, &QEventLoop::quit);
     QObject::connect(pWindow, &QObject::destroyed, &objLoop, &QEventLoop::quit);
     objLoop.exec(QEventLoop::DialogExec);
+    if (pPrevious && pPrevious->isVisible())
+        pPrevious->activateWindow();
 }
 
 void CForm::Hide()

@@ -24,8 +24,7 @@ public:
     CForm(const CForm&) = delete;
     CForm& operator=(const CForm&) = delete;
 
-    template <class T>
-    static T& Get()
+    template <class T> static T& Get()
     {
         if (CForm* pForm = find(typeid(T)))
             return static_cast<T&>(*pForm);
@@ -33,8 +32,7 @@ public:
     }
 
     // Shows the start form and runs the event loop until End.
-    template <class T>
-    static int Run()
+    template <class T> static int Run()
     {
         Get<T>().Show();
         return exec();

@@ -8,8 +8,7 @@
 
 CFormWindow::CFormWindow(std::function<void()> fnCloseRequested)
     : mfnCloseRequested(std::move(fnCloseRequested))
-{
-}
+{}
 
 namespace {
 bool canPress(const QPushButton* pButton)

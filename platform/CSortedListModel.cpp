@@ -6,8 +6,8 @@ CSortedListModel::CSortedListModel(QObject* pParent) : QAbstractListModel(pParen
 
 int CSortedListModel::Insert(const QString& strText)
 {
-    const auto itPlace = std::upper_bound(mlstEntries.cbegin(), mlstEntries.cend(), strText,
-                                          mobjCollation);
+    const auto itPlace =
+        std::upper_bound(mlstEntries.cbegin(), mlstEntries.cend(), strText, mobjCollation);
     const int intRow = static_cast<int>(itPlace - mlstEntries.cbegin());
     beginInsertRows({}, intRow, intRow);
     mlstEntries.insert(intRow, strText);

@@ -9,8 +9,7 @@ constexpr qreal SmallestPoints = 6.0;
 
 CWrappingButton::CWrappingButton(const QString& strCaption, QWidget* pParent)
     : QPushButton(strCaption, pParent)
-{
-}
+{}
 
 int CWrappingButton::CaptionFlags()
 {
@@ -23,8 +22,9 @@ QRect CWrappingButton::CaptionRect() const
     initStyleOption(&objOption);
     // The bevel is two or three pixels wide; the style's padding beyond it is
     // more than a button this small can spare.
-    return rect().adjusted(3, 2, -3, -2).intersected(
-        style()->subElementRect(QStyle::SE_PushButtonFocusRect, &objOption, this));
+    return rect()
+        .adjusted(3, 2, -3, -2)
+        .intersected(style()->subElementRect(QStyle::SE_PushButtonFocusRect, &objOption, this));
 }
 
 QFont CWrappingButton::CaptionFont() const

@@ -23,8 +23,7 @@ struct KeyedCollectionMessages
 // hash lookup each: the items are threaded on a doubly linked list through
 // the hash table's own nodes, which never move, so the order of addition
 // needs no second container and a removal never scans.
-template <class T>
-class KeyedCollection
+template <class T> class KeyedCollection
 {
     struct Node
     {
@@ -68,8 +67,7 @@ public:
 
     explicit KeyedCollection(KeyedCollectionMessages objMessages)
         : mobjMessages(std::move(objMessages))
-    {
-    }
+    {}
     KeyedCollection(const KeyedCollection&) = delete;
     KeyedCollection& operator=(const KeyedCollection&) = delete;
 

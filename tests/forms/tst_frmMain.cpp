@@ -1,0 +1,209 @@
+#include "FormTesting.h"
+
+#include <QGroupBox>
+
+class tst_frmMain : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void layout_data();
+    void layout();
+    void tabOrderAndNames();
+    void countMessage_data();
+    void countMessage();
+    void selectionRequired_data();
+    void selectionRequired();
+    void enterInListRunsAdd();
+    void endings_data();
+    void endings();
+
+private:
+    std::unique_ptr<MessageRecorder> mpMessages;
+};
+
+void tst_frmMain::init()
+{
+    mpMessages = std::make_unique<MessageRecorder>();
+    CForm::Get<frmMain>().Show();
+    QVERIFY(QTest::qWaitForWindowActive(CForm::Get<frmMain>().Window()));
+}
+
+void tst_frmMain::cleanup()
+{
+    CForm::ReleaseAll();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    mpMessages.reset();
+    // Every window went with its form.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(QApplication::topLevelWidgets(), QWidgetList());
+}
+
+void tst_frmMain::layout_data()
+{
+    QTest::addColumn<QString>("strName");
+    QTest::addColumn<QString>("strCaption");
+    QTest::addColumn<QRect>("rctPixels");
+    QTest::newRow("Add") << "cmdAdd"
+                         << "&Add Customer" << QRect(200, 16, 81, 33);
+    QTest::newRow("Remove") << "cmdRemove"
+                            << "&Remove Customer" << QRect(200, 64, 81, 33);
+    QTest::newRow("Display") << "cmdDisplay"
+                             << "&Display Customer Data" << QRect(200, 112, 81, 33);
+    QTest::newRow("Count") << "cmdCount"
+                           << "&Number of Customers" << QRect(200, 160, 81, 33);
+    QTest::newRow("Exit") << "cmdExit"
+                          << "E&xit" << QRect(200, 208, 81, 33);
+    QTest::newRow("Frame") << "Frame1"
+                           << "Customer List" << QRect(24, 32, 129, 129);
+    QTest::newRow("List in frame") << "lstCustomer"
+                                   << "" << QRect(16, 24, 89, 82);
+}
+
+void tst_frmMain::layout()
+{
+    QFETCH(QString, strName);
+    QFETCH(QString, strCaption);
+    QFETCH(QRect, rctPixels);
+    QWidget& objWindow = *CForm::Get<frmMain>().Window();
+    QCOMPARE(objWindow.windowTitle(), QString("Parcelwick - Customer Information"));
+    QCOMPARE(objWindow.size(), QSize(309, 260));
+    QWidget& objControl = control<frmMain>(strName.toUtf8().constData());
+    QCOMPARE(objControl.geometry(), rctPixels);
+    if (auto* pButton = qobject_cast<QAbstractButton*>(&objControl))
+        QCOMPARE(pButton->text(), strCaption);
+    else if (auto* pFrame = qobject_cast<QGroupBox*>(&objControl))
+        QCOMPARE(pFrame->title(), strCaption);
+    else
+        QCOMPARE(objControl.parentWidget()->objectName(), QString("Frame1"));
+}
+
+void tst_frmMain::tabOrderAndNames()
+{
+    QWidget& objWindow = *CForm::Get<frmMain>().Window();
+    QStringList lstOrder;
+    for (QWidget* pWidget = objWindow.nextInFocusChain(); pWidget != &objWindow;
+         pWidget = pWidget->nextInFocusChain()) {
+        if (pWidget->focusPolicy() & Qt::TabFocus)
+            lstOrder << pWidget->accessibleName();
+    }
+    QCOMPARE(lstOrder, (QStringList{"Add Customer", "Remove Customer", "Display Customer Data",
+                                    "Exit", "Customer List", "Number of Customers"}));
+    // Tab itself walks the same way, from Exit into the list and on to the count.
+    mainButton("cmdExit").setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), &mainList());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), &mainButton("cmdCount"));
+}
+
+void tst_frmMain::countMessage_data()
+{
+    QTest::addColumn<int>("intEntries");
+    QTest::addColumn<bool>("bByKey");
+    QTest::newRow("none") << 0 << false;
+    QTest::newRow("one") << 1 << false;
+    QTest::newRow("two, Alt+N") << 2 << true;
+    QTest::newRow("past 16 bits") << 40000 << false;
+}
+
+void tst_frmMain::countMessage()
+{
+    QFETCH(int, intEntries);
+    QFETCH(bool, bByKey);
+    CListBox lstCustomer = CForm::Get<frmMain>().lstCustomer();
+    for (int i = 0; i < intEntries; ++i)
+        lstCustomer.AddItem(QString::number(i));
+    if (bByKey)
+        QTest::keyClick(CForm::Get<frmMain>().Window(), Qt::Key_N, Qt::AltModifier);
+    else
+        mainButton("cmdCount").click();
+    const Message objExpected{"Corvale", QString("There are %1 customers.").arg(intEntries)};
+    QTRY_COMPARE(mpMessages->lstMessages, QList<Message>{objExpected});
+}
+
+void tst_frmMain::selectionRequired_data()
+{
+    QTest::addColumn<QString>("strButton");
+    QTest::addColumn<int>("intAccessKey");
+    QTest::addColumn<int>("intEntries");
+    QTest::newRow("Remove, empty list") << "cmdRemove" << 0 << 0;
+    QTest::newRow("Display, empty list") << "cmdDisplay" << 0 << 0;
+    QTest::newRow("Remove, none selected") << "cmdRemove" << 0 << 3;
+    QTest::newRow("Display, none selected") << "cmdDisplay" << 0 << 3;
+    QTest::newRow("Alt+R") << "" << int(Qt::Key_R) << 3;
+    QTest::newRow("Alt+D") << "" << int(Qt::Key_D) << 3;
+}
+
+void tst_frmMain::selectionRequired()
+{
+    QFETCH(QString, strButton);
+    QFETCH(int, intAccessKey);
+    QFETCH(int, intEntries);
+    for (int i = 0; i < intEntries; ++i)
+        CForm::Get<frmMain>().lstCustomer().AddItem(QString::number(i));
+    const bool bShown = withDialog(
+        [&] {
+            if (intAccessKey != 0) {
+                QTest::keyClick(CForm::Get<frmMain>().Window(), Qt::Key(intAccessKey),
+                                Qt::AltModifier);
+                QTRY_COMPARE(mpMessages->lstMessages.size(), 1);
+            } else {
+                mainButton(strButton.toUtf8().constData()).click();
+            }
+        },
+        [] { dialogButton("cmdOK").click(); });
+    QVERIFY(!bShown);
+    QCOMPARE(mpMessages->lstMessages,
+             (QList<Message>{{"Input Requested", "Please Select a Customer from the List"}}));
+    QVERIFY(!CForm::Get<frmCustomer>().IsLoaded());
+}
+
+void tst_frmMain::enterInListRunsAdd()
+{
+    CForm::Get<frmMain>().lstCustomer().AddItem("C1");
+    mainList().setFocus();
+    const bool bShown = withDialog([] { QTest::keyClick(&mainList(), Qt::Key_Return); },
+                                   [] { dialogButton("cmdCancel").click(); });
+    QVERIFY(bShown);
+    QCOMPARE(mpMessages->lstMessages, QList<Message>());
+}
+
+void tst_frmMain::endings_data()
+{
+    QTest::addColumn<int>("intHow"); // 0 Exit, 1 Alt+X, 2 the frame's close button
+    QTest::addColumn<bool>("bDialogUsed");
+    QTest::newRow("Exit first") << 0 << false;
+    QTest::newRow("Exit after use") << 0 << true;
+    QTest::newRow("Alt+X") << 1 << true;
+    QTest::newRow("frame close first") << 2 << false;
+    QTest::newRow("frame close after use") << 2 << true;
+}
+
+void tst_frmMain::endings()
+{
+    QFETCH(int, intHow);
+    QFETCH(bool, bDialogUsed);
+    std::weak_ptr<CCustomer> pRecord;
+    if (bDialogUsed) {
+        addCustomer({"C1", "Smith"});
+        pRecord = CForm::Get<frmCustomer>().Customers()->Item("C1");
+    }
+    QCOMPARE(CForm::Get<frmCustomer>().IsLoaded(), bDialogUsed);
+    if (intHow == 0)
+        mainButton("cmdExit").click();
+    else if (intHow == 1)
+        QTest::keyClick(CForm::Get<frmMain>().Window(), Qt::Key_X, Qt::AltModifier);
+    else
+        CForm::Get<frmMain>().Window()->close();
+    QTRY_VERIFY(CForm::HasEnded());
+    QVERIFY(!CForm::Get<frmMain>().IsLoaded());
+    QVERIFY(!CForm::Get<frmCustomer>().IsLoaded());
+    QVERIFY(pRecord.expired());
+    QCOMPARE(mpMessages->lstMessages, QList<Message>());
+}
+
+QTEST_MAIN(tst_frmMain)
+#include "tst_frmMain.moc"

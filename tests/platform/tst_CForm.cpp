@@ -1,0 +1,404 @@
+#include <CError.h>
+#include <CForm.h>
+#include <CMessageBox.h>
+#include <CWrappingButton.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+const ControlLayout gControls[] = {
+    {ControlKind::Label, "lblName", "&Name", 100, 100, 900, 315, AlignRight},
+    {ControlKind::TextBox, "txtName", nullptr, 1100, 100, 1500, 315},
+    {ControlKind::CommandButton, "cmdGo", "&Go", 3000, 100, 1215, 495, DefaultButton},
+    {ControlKind::CommandButton, "cmdStop", "&Stop", 3000, 700, 1215, 495, CancelButton},
+    {ControlKind::CommandButton, "cmdLong", "&Display Customer Data", 3000, 1300, 1215, 495},
+    {ControlKind::Frame, "Frame1", "Things", 360, 900, 1935, 1935},
+    {ControlKind::ListBox, "lstThings", nullptr, 240, 360, 1335, 1230, Sorted, "Frame1"},
+    {ControlKind::CommandButton, "cmdFail", "&Fail", 3000, 1900, 1215, 495},
+};
+const FormLayout gLayout = {"frmTest", "Test Form", 4635, 3900, gControls};
+
+class frmTest : public CForm
+{
+public:
+    frmTest() : CForm(gLayout)
+    {
+        OnClick("cmdGo", [this] { lstEvents << "Go"; });
+        OnClick("cmdStop", [this] {
+            lstEvents << "Stop";
+            Hide();
+        });
+        OnClick("cmdLong", [this] { lstEvents << "Long"; });
+        OnClick("cmdFail", [this] {
+            lstEvents << "Fail";
+            throw CError("The thing could not be done.");
+        });
+        OnDblClick("lstThings", [this] { lstEvents << "DblClick"; });
+    }
+
+    using CForm::CommandButton;
+    using CForm::ListBox;
+    using CForm::TextBox;
+    QStringList lstEvents;
+
+private:
+    void Form_Load() override { lstEvents << "Load"; }
+    void Form_Activate() override { lstEvents << "Activate"; }
+    void Form_Unload() override { lstEvents << "Unload"; }
+    void Form_QueryUnload() override
+    {
+        lstEvents << "QueryUnload";
+        Hide();
+    }
+};
+
+template <class T = QWidget> T& widget(const char* pszName)
+{
+    auto* pWidget = CForm::Get<frmTest>().Window()->findChild<T*>(pszName);
+    Q_ASSERT(pWidget);
+    return *pWidget;
+}
+} // namespace
+
+class tst_CForm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void layoutInPixels();
+    void tabOrderAndNames();
+    void captionsFitTheirButtons();
+    void keys_data();
+    void keys();
+    void accessKeys_data();
+    void accessKeys();
+    void listIndexFollowsItsEntry_data();
+    void listIndexFollowsItsEntry();
+    void listRefusesBadIndexes();
+    void textBoxTakesAnyLength();
+    void messageBoxIsPlain_data();
+    void messageBoxIsPlain();
+    void failureIsShownAndStopsHandler();
+    void lifecycle();
+
+private:
+    QList<QPair<QString, QString>> mlstMessages; // title, text
+};
+
+void tst_CForm::init()
+{
+    mlstMessages.clear();
+    CMessageBox::SetObserver([this](const QMessageBox& objBox) {
+        mlstMessages.append({objBox.windowTitle(), objBox.text()});
+    });
+    CForm::Get<frmTest>().Show();
+    QVERIFY(QTest::qWaitForWindowActive(CForm::Get<frmTest>().Window()));
+    CForm::Get<frmTest>().lstEvents.clear();
+}
+
+void tst_CForm::cleanup()
+{
+    CForm::ReleaseAll();
+    CMessageBox::SetObserver({});
+    // Every window went with its form.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(QApplication::topLevelWidgets(), QWidgetList());
+}
+
+void tst_CForm::layoutInPixels()
+{
+    QWidget& objWindow = *CForm::Get<frmTest>().Window();
+    QCOMPARE(objWindow.size(), QSize(309, 260));
+    QCOMPARE(objWindow.windowTitle(), QString("Test Form"));
+    QCOMPARE(widget("cmdGo").geometry(), QRect(200, 7, 81, 33));
+    QCOMPARE(widget("txtName").geometry(), QRect(73, 7, 100, 21));
+    // Inside a frame, positions are relative to the frame.
+    QCOMPARE(widget("lstThings").parentWidget(), &widget("Frame1"));
+    QCOMPARE(widget("lstThings").geometry(), QRect(16, 24, 89, 82));
+    QCOMPARE(widget<QLabel>("lblName").alignment(), Qt::AlignRight | Qt::AlignVCenter);
+    const QRect rctAvailable = QGuiApplication::primaryScreen()->availableGeometry();
+    // Centred to within the width of the window frame.
+    const QPoint ptOffset = objWindow.frameGeometry().center() - rctAvailable.center();
+    QVERIFY2(ptOffset.manhattanLength() <= 8,
+             qPrintable(QString("%1,%2").arg(ptOffset.x()).arg(ptOffset.y())));
+}
+
+void tst_CForm::tabOrderAndNames()
+{
+    QWidget& objWindow = *CForm::Get<frmTest>().Window();
+    QStringList lstOrder;
+    for (QWidget* pWidget = objWindow.nextInFocusChain(); pWidget != &objWindow;
+         pWidget = pWidget->nextInFocusChain()) {
+        if (pWidget->focusPolicy() & Qt::TabFocus)
+            lstOrder << pWidget->objectName() + "=" + pWidget->accessibleName();
+    }
+    QCOMPARE(lstOrder,
+             (QStringList{"txtName=Name", "cmdGo=Go", "cmdStop=Stop",
+                          "cmdLong=Display Customer Data", "lstThings=Things", "cmdFail=Fail"}));
+    QCOMPARE(widget<QLabel>("lblName").buddy(), &widget("txtName"));
+}
+
+void tst_CForm::captionsFitTheirButtons()
+{
+    for (const char* pszName : {"cmdGo", "cmdLong"}) {
+        auto& objButton = widget<CWrappingButton>(pszName);
+        const QString strCaption = objButton.text().remove(u'&');
+        const QFontMetrics objMetrics(objButton.CaptionFont());
+        const QRect rctNeeded = objMetrics.boundingRect(
+            objButton.CaptionRect(), CWrappingButton::CaptionFlags(), strCaption);
+        QVERIFY2(objButton.rect().contains(objButton.CaptionRect()), pszName);
+        QVERIFY2(objButton.CaptionRect().contains(rctNeeded), pszName);
+    }
+    // The long caption needs its second line at this width.
+    const auto& objLong = widget<CWrappingButton>("cmdLong");
+    QVERIFY(QFontMetrics(objLong.CaptionFont()).horizontalAdvance("Display Customer Data") >
+            objLong.CaptionRect().width());
+}
+
+void tst_CForm::keys_data()
+{
+    QTest::addColumn<QString>("strFocus");
+    QTest::addColumn<int>("intKey");
+    QTest::addColumn<bool>("bCancelHidden");
+    QTest::addColumn<QStringList>("lstEvents");
+    QTest::newRow("Enter in text box")
+        << "txtName" << int(Qt::Key_Return) << false << QStringList{"Go"};
+    QTest::newRow("keypad Enter") << "txtName" << int(Qt::Key_Enter) << false << QStringList{"Go"};
+    QTest::newRow("Enter in list")
+        << "lstThings" << int(Qt::Key_Return) << false << QStringList{"Go"};
+    QTest::newRow("Enter on other button")
+        << "cmdLong" << int(Qt::Key_Return) << false << QStringList{"Long"};
+    QTest::newRow("Enter on cancel")
+        << "cmdStop" << int(Qt::Key_Return) << false << QStringList{"Stop"};
+    QTest::newRow("Esc") << "txtName" << int(Qt::Key_Escape) << false << QStringList{"Stop"};
+    QTest::newRow("Esc in list") << "lstThings" << int(Qt::Key_Escape) << false
+                                 << QStringList{"Stop"};
+    QTest::newRow("Esc, cancel hidden")
+        << "txtName" << int(Qt::Key_Escape) << true << QStringList{"QueryUnload"};
+    QTest::newRow("Space on button")
+        << "cmdLong" << int(Qt::Key_Space) << false << QStringList{"Long"};
+}
+
+void tst_CForm::keys()
+{
+    QFETCH(QString, strFocus);
+    QFETCH(int, intKey);
+    QFETCH(bool, bCancelHidden);
+    QFETCH(QStringList, lstEvents);
+    frmTest& objForm = CForm::Get<frmTest>();
+    objForm.ListBox("lstThings").AddItem("one");
+    objForm.CommandButton("cmdStop").setVisible(!bCancelHidden);
+    QWidget& objFocus = widget(strFocus.toUtf8().constData());
+    objFocus.setFocus();
+    QTRY_VERIFY(objFocus.hasFocus());
+    QTest::keyClick(&objFocus, Qt::Key(intKey));
+    QTRY_COMPARE(objForm.lstEvents, lstEvents);
+}
+
+void tst_CForm::accessKeys_data()
+{
+    QTest::addColumn<int>("intKey");
+    QTest::addColumn<QString>("strEvent");
+    QTest::addColumn<QString>("strFocus");
+    QTest::newRow("button") << int(Qt::Key_G) << "Go"
+                            << "";
+    QTest::newRow("wrapped button") << int(Qt::Key_D) << "Long"
+                                    << "";
+    QTest::newRow("cancel button") << int(Qt::Key_S) << "Stop"
+                                   << "";
+    QTest::newRow("label to its box") << int(Qt::Key_N) << ""
+                                      << "txtName";
+}
+
+void tst_CForm::accessKeys()
+{
+    QFETCH(int, intKey);
+    QFETCH(QString, strEvent);
+    QFETCH(QString, strFocus);
+    frmTest& objForm = CForm::Get<frmTest>();
+    widget("lstThings").setFocus();
+    QTRY_VERIFY(widget("lstThings").hasFocus());
+    QTest::keyClick(objForm.Window(), Qt::Key(intKey), Qt::AltModifier);
+    if (!strEvent.isEmpty())
+        QTRY_COMPARE(objForm.lstEvents, QStringList{strEvent});
+    if (!strFocus.isEmpty()) {
+        QTRY_VERIFY(widget(strFocus.toUtf8().constData()).hasFocus());
+        QTest::qWait(150);
+        QCOMPARE(objForm.lstEvents, QStringList());
+    }
+}
+
+void tst_CForm::listIndexFollowsItsEntry_data()
+{
+    QTest::addColumn<QStringList>("lstAdded");
+    QTest::addColumn<QString>("strSelected");
+    QTest::addColumn<QString>("strOperation"); // "+text" adds, "-row" removes
+    QTest::addColumn<int>("intIndex");
+    QTest::addColumn<QStringList>("lstAfter");
+    const QStringList lstThree{"C2", "C10", "a1"};
+    QTest::newRow("insert before") << lstThree << "C2"
+                                   << "+B" << 2 << QStringList{"a1", "B", "C2", "C10"};
+    QTest::newRow("insert after") << lstThree << "C2"
+                                  << "+C3" << 1 << QStringList{"a1", "C2", "C3", "C10"};
+    QTest::newRow("remove before") << lstThree << "C10"
+                                   << "-0" << 1 << QStringList{"C2", "C10"};
+    QTest::newRow("remove after") << lstThree << "a1"
+                                  << "-2" << 0 << QStringList{"a1", "C2"};
+    QTest::newRow("remove selected") << lstThree << "C2"
+                                     << "-1" << -1 << QStringList{"a1", "C10"};
+    QTest::newRow("no selection stays") << lstThree << ""
+                                        << "+A" << -1 << QStringList{"A", "a1", "C2", "C10"};
+}
+
+void tst_CForm::listIndexFollowsItsEntry()
+{
+    QFETCH(QStringList, lstAdded);
+    QFETCH(QString, strSelected);
+    QFETCH(QString, strOperation);
+    QFETCH(int, intIndex);
+    QFETCH(QStringList, lstAfter);
+    CListBox lstThings = CForm::Get<frmTest>().ListBox("lstThings");
+    for (const QString& strText : lstAdded)
+        lstThings.AddItem(strText);
+    for (int i = 0; i < lstThings.ListCount(); ++i) {
+        if (lstThings.List(i) == strSelected)
+            lstThings.setListIndex(i);
+    }
+    QCOMPARE(lstThings.ListIndex() == -1, strSelected.isEmpty());
+    if (strOperation.startsWith(u'+'))
+        lstThings.AddItem(strOperation.mid(1));
+    else
+        lstThings.RemoveItem(strOperation.mid(1).toInt());
+    QCOMPARE(lstThings.ListIndex(), intIndex);
+    QStringList lstEntries;
+    for (int i = 0; i < lstThings.ListCount(); ++i)
+        lstEntries << lstThings.List(i);
+    QCOMPARE(lstEntries, lstAfter);
+    lstThings.setListIndex(-1);
+    QCOMPARE(lstThings.ListIndex(), -1);
+}
+
+void tst_CForm::listRefusesBadIndexes()
+{
+    CListBox lstThings = CForm::Get<frmTest>().ListBox("lstThings");
+    lstThings.AddItem("only");
+    for (int intIndex : {-2, -1, 1, 1000}) {
+        QVERIFY_THROWS_EXCEPTION(CError, lstThings.RemoveItem(intIndex));
+        QVERIFY_THROWS_EXCEPTION(CError, lstThings.List(intIndex));
+    }
+    QVERIFY_THROWS_EXCEPTION(CError, lstThings.setListIndex(1));
+    QCOMPARE(lstThings.ListCount(), 1);
+}
+
+void tst_CForm::textBoxTakesAnyLength()
+{
+    CTextBox txtName = CForm::Get<frmTest>().TextBox("txtName");
+    const QString strLong(100000, u'x');
+    txtName.setText(strLong);
+    QCOMPARE(txtName.Text(), strLong);
+    QTest::keyClick(&widget("txtName"), Qt::Key_End);
+    QTest::keyClicks(&widget("txtName"), "yz");
+    QCOMPARE(txtName.Text(), strLong + "yz");
+}
+
+void tst_CForm::messageBoxIsPlain_data()
+{
+    QTest::addColumn<QString>("strText");
+    QTest::addColumn<QString>("strTitle");
+    QTest::addColumn<QString>("strShownTitle");
+    QTest::newRow("default title") << "There are 0 customers."
+                                   << ""
+                                   << "Corvale";
+    QTest::newRow("own title") << "Please Select"
+                               << "Input Requested"
+                               << "Input Requested";
+    QTest::newRow("markup") << "<b>x</b> <img src=y>"
+                            << ""
+                            << "Corvale";
+}
+
+void tst_CForm::messageBoxIsPlain()
+{
+    QFETCH(QString, strText);
+    QFETCH(QString, strTitle);
+    QFETCH(QString, strShownTitle);
+    const auto pBox = CMessageBox::Build(strText, strTitle);
+    QCOMPARE(pBox->textFormat(), Qt::PlainText);
+    QCOMPARE(pBox->text(), strText);
+    QCOMPARE(pBox->windowTitle(), strShownTitle);
+    QCOMPARE(pBox->icon(), QMessageBox::NoIcon);
+    QCOMPARE(pBox->buttons().size(), 1);
+    QCOMPARE(pBox->standardButton(pBox->buttons().first()), QMessageBox::Ok);
+    QVERIFY(pBox->isModal());
+
+    // Shown for real, OK (and Enter) answers it.
+    QTimer::singleShot(0, [] {
+        QTRY_VERIFY(QApplication::activeModalWidget());
+        QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
+    });
+    CMessageBox::SetObserver({});
+    CMessageBox::Show(strText, strTitle);
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void tst_CForm::failureIsShownAndStopsHandler()
+{
+    frmTest& objForm = CForm::Get<frmTest>();
+    widget<QPushButton>("cmdFail").click();
+    QCOMPARE(objForm.lstEvents, QStringList{"Fail"});
+    QCOMPARE(mlstMessages.size(), 1);
+    QCOMPARE(mlstMessages[0].first, QString("Corvale"));
+    QCOMPARE(mlstMessages[0].second, QString("The thing could not be done."));
+    // The program goes on.
+    widget<QPushButton>("cmdGo").click();
+    QCOMPARE(objForm.lstEvents, (QStringList{"Fail", "Go"}));
+}
+
+void tst_CForm::lifecycle()
+{
+    frmTest& objForm = CForm::Get<frmTest>();
+    objForm.Hide();
+    QTimer::singleShot(0, [&] {
+        QTRY_VERIFY(objForm.IsVisible());
+        // The modal window blocks the others: a second window stays blocked.
+        widget<QPushButton>("cmdStop").click();
+    });
+    objForm.ShowModal();
+    QVERIFY(!objForm.IsVisible());
+    QCOMPARE(objForm.lstEvents, (QStringList{"Activate", "Stop"}));
+
+    // Hiding keeps the controls' contents; unloading loses them.
+    objForm.TextBox("txtName").setText("kept");
+    objForm.Show();
+    QCOMPARE(objForm.TextBox("txtName").Text(), QString("kept"));
+    objForm.lstEvents.clear();
+    objForm.Unload();
+    objForm.Unload();
+    QCOMPARE(objForm.lstEvents, QStringList{"Unload"});
+    QVERIFY(!objForm.IsLoaded());
+    QCOMPARE(objForm.TextBox("txtName").Text(), QString());
+    QCOMPARE(objForm.lstEvents, (QStringList{"Unload", "Load"}));
+
+    // The frame's close button goes to the form, which here only hides.
+    objForm.Show();
+    objForm.Window()->close();
+    QVERIFY(objForm.IsLoaded());
+    QVERIFY(!objForm.IsVisible());
+    QCOMPARE(objForm.lstEvents.last(), QString("QueryUnload"));
+}
+
+QTEST_MAIN(tst_CForm)
+#include "tst_CForm.moc"
