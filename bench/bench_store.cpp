@@ -25,7 +25,7 @@ QString field(std::mt19937& objRandom, const char* pszPrefix, int intNumber)
     const int intLength = std::uniform_int_distribution<int>(8, 12)(objRandom);
     while (strField.size() < intLength)
         strField += QChar(char16_t(u'a' + objRandom() % 26));
-    return strField.left(std::max<qsizetype>(intLength, strField.size()));
+    return strField;
 }
 
 struct Customers
@@ -177,7 +177,8 @@ public:
     {
         ConsoleReporter::ReportRuns(lstRuns);
         for (const Run& objRun : lstRuns)
-            mapTimes[objRun.benchmark_name()] = objRun.GetAdjustedRealTime();
+            mapTimes[objRun.run_name.function_name + "/" + objRun.run_name.args] =
+                objRun.GetAdjustedRealTime();
     }
 
     void PrintRatios() const
