@@ -1,7 +1,9 @@
 #include "CForm.h"
 
 #include "CError.h"
+#include "CFittingLabel.h"
 #include "CFormWindow.h"
+#include "CKeyboardReturn.h"
 #include "CMessageBox.h"
 #include "CSortedListModel.h"
 #include "CWrappingButton.h"
@@ -68,8 +70,7 @@ QWidget* makeControl(const ControlLayout& objControl, QWidget* pParent)
         return pButton;
     }
     case ControlKind::Label: {
-        auto* pLabel = new QLabel(pParent);
-        pLabel->setTextFormat(Qt::PlainText);
+        auto* pLabel = new CFittingLabel(pParent);
         pLabel->setText(caption(objControl.pszCaption));
         pLabel->setAlignment(alignment(objControl.uFlags));
         return pLabel;
@@ -293,8 +294,7 @@ void CForm::Show()
 
 void CForm::ShowModal()
 {
-    // The window that was active gets the keyboard back afterwards.
-    QPointer<QWidget> pPrevious = QApplication::activeWindow();
+    const CKeyboardReturn objKeyboardReturn;
     Load();
     QPointer<CFormWindow> pWindow = mpWindow.get();
     pWindow->setWindowModality(Qt::ApplicationModal);
@@ -305,8 +305,6 @@ void CForm::ShowModal()
     QObject::connect(pWindow, &CFormWindow::Hidden, &objLoop, &QEventLoop::quit);
     QObject::connect(pWindow, &QObject::destroyed, &objLoop, &QEventLoop::quit);
     objLoop.exec(QEventLoop::DialogExec);
-    if (pPrevious && pPrevious->isVisible())
-        pPrevious->activateWindow();
 }
 
 void CForm::Hide()

@@ -1,5 +1,7 @@
 #include "CMessageBox.h"
 
+#include "CKeyboardReturn.h"
+
 #include <QMessageBox>
 
 namespace {
@@ -41,5 +43,6 @@ void CMessageBox::Show(const QString& strText, const QString& strTitle)
         observer()(*pBox);
         return;
     }
+    const CKeyboardReturn objKeyboardReturn;
     pBox->exec();
 }

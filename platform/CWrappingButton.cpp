@@ -1,11 +1,9 @@
 #include "CWrappingButton.h"
 
+#include "CFittedFont.h"
+
 #include <QStyleOptionButton>
 #include <QStylePainter>
-
-namespace {
-constexpr qreal SmallestPoints = 6.0;
-}
 
 CWrappingButton::CWrappingButton(const QString& strCaption, QWidget* pParent)
     : QPushButton(strCaption, pParent)
@@ -29,16 +27,7 @@ QRect CWrappingButton::CaptionRect() const
 
 QFont CWrappingButton::CaptionFont() const
 {
-    const QRect rctCaption = CaptionRect();
-    QFont objFont = font();
-    while (objFont.pointSizeF() > SmallestPoints) {
-        const QRect rctNeeded =
-            QFontMetrics(objFont).boundingRect(rctCaption, CaptionFlags(), text());
-        if (rctNeeded.width() <= rctCaption.width() && rctNeeded.height() <= rctCaption.height())
-            break;
-        objFont.setPointSizeF(objFont.pointSizeF() - 0.5);
-    }
-    return objFont;
+    return FittedFont(font(), CaptionRect(), CaptionFlags(), text());
 }
 
 void CWrappingButton::paintEvent(QPaintEvent*)

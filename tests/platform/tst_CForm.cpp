@@ -1,4 +1,5 @@
 #include <CError.h>
+#include <CFittingLabel.h>
 #include <CForm.h>
 #include <CMessageBox.h>
 #include <CWrappingButton.h>
@@ -48,6 +49,7 @@ public:
     }
 
     using CForm::CommandButton;
+    using CForm::Label;
     using CForm::ListBox;
     using CForm::TextBox;
     QStringList lstEvents;
@@ -162,6 +164,15 @@ void tst_CForm::captionsFitTheirButtons()
         QVERIFY2(objButton.rect().contains(objButton.CaptionRect()), pszName);
         QVERIFY2(objButton.CaptionRect().contains(rctNeeded), pszName);
     }
+    // A label too narrow for its caption draws it smaller, never clipped.
+    CForm::Get<frmTest>().Label("lblName").setCaption("&Customer ID");
+    const auto& lblName = widget<CFittingLabel>("lblName");
+    QVERIFY(QFontMetrics(lblName.font()).horizontalAdvance(lblName.text()) > lblName.width());
+    QVERIFY(QFontMetrics(lblName.CaptionFont())
+                .boundingRect(lblName.contentsRect(), lblName.CaptionFlags(), lblName.text())
+                .width()
+            <= lblName.contentsRect().width());
+    QCOMPARE(lblName.font(), lblName.parentWidget()->font());
     // The long caption needs its second line at this width.
     const auto& objLong = widget<CWrappingButton>("cmdLong");
     QVERIFY(QFontMetrics(objLong.CaptionFont()).horizontalAdvance("Display Customer Data") >

@@ -1,0 +1,197 @@
+"""End-to-end tests: the built corvale in a real X server, driven by keyboard
+and mouse, read through the accessibility bus. Run by run-e2e."""
+
+import os
+import sys
+import unittest
+
+import pyatspi
+
+from desk import Desk, X11, wait_for
+
+PROGRAM = os.environ["CORVALE_PROGRAM"]
+SHOTS = os.environ.get("CORVALE_SHOTS", ".")
+
+MAIN, DIALOG = Desk.MAIN_TITLE, Desk.DIALOG_TITLE
+FIELDS = ["Customer ID", "Last Name", "First Name", "Address", "City", "State", "Zip Code"]
+
+
+class DeskTest(unittest.TestCase):
+    def setUp(self):
+        self.desk = Desk(PROGRAM)
+
+    def tearDown(self):
+        self.desk.close()
+
+    def add(self, *texts, open_key="alt+a", keys="Return"):
+        """Adds a customer by keyboard: Alt+A, the texts with Tab between, Enter."""
+        self.desk.key(open_key)
+        wait_for("the dialog", self.desk.dialog_showing)
+        wait_for("focus on Customer ID", lambda: self.desk.focused_name() == "Customer ID")
+        for index, text in enumerate(texts):
+            if index:
+                self.desk.key("Tab")
+            self.desk.type(text)
+        self.desk.key(keys)
+
+    def select(self, entry):
+        """Selects a list entry with the mouse."""
+        node = next(child for child in self.desk.control(MAIN, "list", "Customer List")
+                    if child is not None and child.name == entry)
+        self.desk.click(node)
+
+    def assert_exits_cleanly(self):
+        self.assertEqual(self.desk.process.wait(timeout=10), 0)
+
+    # GIVEN a fresh start, THEN the windows stand as laid out, at 96 dpi.
+    def test_titles_and_layout(self):
+        desk = self.desk
+        self.assertEqual(desk.window_name(desk.main_window), MAIN)
+        frame = desk.frame(MAIN)
+        x, y, width, height = desk.extents(frame)
+        self.assertEqual((width, height), (309, 260))
+        expected = {
+            ("push button", "Add Customer"): (200, 16, 81, 33),
+            ("push button", "Remove Customer"): (200, 64, 81, 33),
+            ("push button", "Display Customer Data"): (200, 112, 81, 33),
+            ("push button", "Number of Customers"): (200, 160, 81, 33),
+            ("push button", "Exit"): (200, 208, 81, 33),
+            ("panel", "Customer List"): (24, 32, 129, 129),
+            ("list", "Customer List"): (40, 56, 89, 82),
+        }
+        for (role, name), box in expected.items():
+            cx, cy, cw, ch = desk.extents(desk.control(MAIN, role, name))
+            self.assertEqual((cx - x, cy - y, cw, ch), box, name)
+        self.assertEqual(desk.list_entries(), [])
+
+        desk.key("alt+a")
+        dialog = desk.window_id(DIALOG)
+        self.assertEqual(desk.window_name(dialog), DIALOG)
+        dx, dy, dwidth, dheight = desk.extents(desk.frame(DIALOG))
+        self.assertEqual((dwidth, dheight), (312, 291))
+        heading = desk.control(DIALOG, "label", "Add New Customer Info")
+        hx, hy, _, _ = desk.extents(heading)
+        self.assertEqual((hx - dx, hy - dy), (56, 16))
+        desk.screenshot(dialog, os.path.join(SHOTS, "customer-dialog.png"))
+        desk.key("Escape")
+        wait_for("the dialog to close", lambda: not desk.dialog_showing())
+
+    def test_messages(self):
+        desk = self.desk
+        desk.key("alt+n")
+        self.assertEqual(desk.wait_message(), ("Corvale", "There are 0 customers."))
+        desk.key("Return")
+        wait_for("the message to close", lambda: desk.message() is None)
+        for key in ("alt+r", "alt+d"):
+            desk.key(key)
+            self.assertEqual(desk.wait_message(),
+                             ("Input Requested", "Please Select a Customer from the List"))
+            self.assertFalse(desk.dialog_showing())
+            desk.key("Escape")
+            wait_for("the message to close", lambda: desk.message() is None)
+        self.add("C1", "Smith")
+        wait_for("the entry", lambda: desk.list_entries() == ["C1"])
+        desk.key("alt+n")
+        self.assertEqual(desk.wait_message(), ("Corvale", "There are 1 customers."))
+        desk.key("Return")
+
+    def test_tab_order_and_access_keys(self):
+        desk = self.desk
+        order = [desk.focused_name()]
+        for _ in range(6):
+            desk.key("Tab")
+            order.append(wait_for("focus to move", lambda: desk.focused_name() != order[-1]
+                                  and desk.focused_name()))
+        self.assertEqual(order, ["Add Customer", "Remove Customer", "Display Customer Data",
+                                 "Exit", "Customer List", "Number of Customers",
+                                 "Add Customer"])
+        # In the dialog, each label's access key reaches its box.
+        desk.key("alt+a")
+        wait_for("the dialog", desk.dialog_showing)
+        for letter, name in zip("ulfaisz", FIELDS):
+            desk.key(f"alt+{letter}")
+            wait_for(f"focus on {name}", lambda: desk.focused_name() == name)
+        desk.key("alt+c")
+        wait_for("the dialog to close", lambda: not desk.dialog_showing())
+        self.assertEqual(desk.list_entries(), [])
+
+    def test_add_display_remove(self):
+        desk = self.desk
+        customer = ["C10", "Smith", "Ann", "1 High St", "Leeds", "WY", "LS1 4AB"]
+        self.add(*customer)
+        self.add("c9", "Jones")
+        # Enter with the focus in the list runs Add too.
+        desk.key("Tab", "Tab", "Tab", "Tab")
+        wait_for("the list", lambda: desk.focused_name() == "Customer List")
+        self.add("C1", "Brown", open_key="Return", keys="alt+o")
+        wait_for("three entries", lambda: len(desk.list_entries()) == 3)
+        self.assertEqual(desk.list_entries(), ["C1", "c9", "C10"])
+        desk.screenshot(desk.main_window, os.path.join(SHOTS, "main-window.png"))
+
+        # Display by double-click shows the record, without Cancel; Esc closes.
+        node = next(c for c in desk.control(MAIN, "list", "Customer List") if c.name == "C10")
+        desk.click(node, repeat=2)
+        wait_for("the dialog", desk.dialog_showing)
+        desk.control(DIALOG, "label", "Customer Data Display")
+        self.assertEqual([desk.text(name) for name in FIELDS], customer)
+        cancel = desk.control(DIALOG, "push button", "Cancel")
+        self.assertFalse(cancel.getState().contains(pyatspi.STATE_SHOWING))
+        desk.key("Escape")
+        wait_for("the dialog to close", lambda: not desk.dialog_showing())
+
+        # Remove by Alt+R after a click; the typed edit is not what is removed.
+        self.select("c9")
+        desk.key("alt+r")
+        wait_for("the dialog", desk.dialog_showing)
+        desk.control(DIALOG, "label", "Remove this record?")
+        self.assertEqual(desk.text("Last Name"), "Jones")
+        desk.control(DIALOG, "push button", "Cancel")
+        desk.key("alt+u", "End", "x", "Return")
+        wait_for("two entries", lambda: desk.list_entries() == ["C1", "C10"])
+        desk.key("alt+x")
+        self.assert_exits_cleanly()
+
+    def test_repeated_id_is_refused(self):
+        desk = self.desk
+        self.add("C1", "Smith")
+        wait_for("the entry", lambda: desk.list_entries() == ["C1"])
+        self.add("C1", "Other", "Person")
+        self.assertEqual(desk.wait_message(),
+                         ("Corvale", 'There is already a customer with ID "C1".'))
+        desk.key("Return")
+        wait_for("the message to close", lambda: desk.message() is None)
+        # Nothing typed is lost; the user corrects the ID.
+        self.assertTrue(desk.dialog_showing())
+        self.assertEqual([desk.text(n) for n in FIELDS[:3]], ["C1", "Other", "Person"])
+        desk.key("alt+u", "End", "2", "Return")
+        wait_for("two entries", lambda: desk.list_entries() == ["C1", "C12"])
+
+    def test_frame_close(self):
+        desk = self.desk
+        x11 = X11()
+        self.add("C1", "Smith")
+        wait_for("the entry", lambda: desk.list_entries() == ["C1"])
+        # The dialog's frame close cancels: the record stays and shows again.
+        desk.key("alt+a")
+        dialog = desk.window_id(DIALOG)
+        desk.type("C2")
+        x11.send_delete_window(dialog)
+        wait_for("the dialog to close", lambda: not desk.dialog_showing())
+        self.assertEqual(desk.list_entries(), ["C1"])
+        self.select("C1")
+        desk.key("alt+d")
+        wait_for("the dialog", desk.dialog_showing)
+        self.assertEqual(desk.text("Last Name"), "Smith")
+        desk.key("Return")
+        wait_for("the dialog to close", lambda: not desk.dialog_showing())
+        # The main window's frame close ends the program as Exit does.
+        x11.send_delete_window(desk.main_window)
+        self.assert_exits_cleanly()
+
+    def test_exit_first(self):
+        self.desk.key("alt+x")
+        self.assert_exits_cleanly()
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1], verbosity=2)
