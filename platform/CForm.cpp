@@ -3,6 +3,7 @@
 #include "CError.h"
 #include "CFittingLabel.h"
 #include "CFormWindow.h"
+#include "CListView.h"
 #include "CKeyboardReturn.h"
 #include "CMessageBox.h"
 #include "CSortedListModel.h"
@@ -81,9 +82,8 @@ QWidget* makeControl(const ControlLayout& objControl, QWidget* pParent)
         return pEdit;
     }
     case ControlKind::ListBox: {
-        auto* pView = new QListView(pParent);
+        auto* pView = new CListView(pParent);
         pView->setModel(new CSortedListModel(pView));
-        pView->setUniformItemSizes(true);
         pView->setSelectionMode(QAbstractItemView::SingleSelection);
         pView->setEditTriggers(QAbstractItemView::NoEditTriggers);
         return pView;
