@@ -22,12 +22,15 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <malloc.h>
 #include <random>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 using Clock = std::chrono::steady_clock;
+
+long glngHeapPerCustomer = 0;
 
 double msSince(Clock::time_point tStart)
 {
@@ -46,8 +49,7 @@ long residentBytes()
     return lngResident * sysconf(_SC_PAGESIZE);
 }
 
-template <class T = QWidget>
-T& control(CForm& objForm, const char* pszName)
+template <class T = QWidget> T& control(CForm& objForm, const char* pszName)
 {
     objForm.Load();
     return *objForm.Window()->findChild<T*>(QString::fromLatin1(pszName));
@@ -132,6 +134,7 @@ Timings measureOurs(int intCount, int intRounds, long& lngBytesPerCustomer)
     QCoreApplication::processEvents();
 
     const long lngBefore = residentBytes();
+    const size_t uHeapBefore = mallinfo2().uordblks;
     objDialog.setAction(QStringLiteral("A"));
     auto& cmdOK = control<QAbstractButton>(objDialog, "cmdOK");
     for (int i = 0; i < intCount; ++i) {
@@ -142,6 +145,7 @@ Timings measureOurs(int intCount, int intRounds, long& lngBytesPerCustomer)
     for (int i = 1; i < 7; ++i)
         control<QLineEdit>(objDialog, gFields[i]).clear();
     lngBytesPerCustomer = (residentBytes() - lngBefore) / intCount;
+    glngHeapPerCustomer = long(mallinfo2().uordblks - uHeapBefore) / intCount;
     QCoreApplication::processEvents();
 
     Timings objTimings;
@@ -153,11 +157,12 @@ Timings measureOurs(int intCount, int intRounds, long& lngBytesPerCustomer)
         // Add: from OK to the dialog hidden and the list updated and painted.
         const QString strId = newId(objRandom, intCount);
         Clock::time_point tStart;
-        withDialog([&] { control<QAbstractButton>(objMain, "cmdAdd").click(); }, [&] {
-            typeCustomer(objRandom, strId);
-            tStart = Clock::now();
-            cmdOK.click();
-        });
+        withDialog([&] { control<QAbstractButton>(objMain, "cmdAdd").click(); },
+                   [&] {
+                       typeCustomer(objRandom, strId);
+                       tStart = Clock::now();
+                       cmdOK.click();
+                   });
         paint(lstView);
         objTimings.lstAdd.push_back(msSince(tStart));
         lstAdded.push_back(strId);
@@ -165,11 +170,12 @@ Timings measureOurs(int intCount, int intRounds, long& lngBytesPerCustomer)
         // Display: from the click to the dialog shown, filled and painted.
         lstCustomer.setListIndex(int(objRandom() % unsigned(lstCustomer.ListCount())));
         tStart = Clock::now();
-        withDialog([&] { control<QAbstractButton>(objMain, "cmdDisplay").click(); }, [&] {
-            objDialog.Window()->repaint();
-            objTimings.lstDisplay.push_back(msSince(tStart));
-            cmdOK.click();
-        });
+        withDialog([&] { control<QAbstractButton>(objMain, "cmdDisplay").click(); },
+                   [&] {
+                       objDialog.Window()->repaint();
+                       objTimings.lstDisplay.push_back(msSince(tStart));
+                       cmdOK.click();
+                   });
 
         // Number of Customers: from the click to the message built.
         tStart = Clock::now();
@@ -188,10 +194,11 @@ Timings measureOurs(int intCount, int intRounds, long& lngBytesPerCustomer)
         }
         lstCustomer.setListIndex(intLow);
         Clock::time_point tStart;
-        withDialog([&] { control<QAbstractButton>(objMain, "cmdRemove").click(); }, [&] {
-            tStart = Clock::now();
-            cmdOK.click();
-        });
+        withDialog([&] { control<QAbstractButton>(objMain, "cmdRemove").click(); },
+                   [&] {
+                       tStart = Clock::now();
+                       cmdOK.click();
+                   });
         paint(lstView);
         objTimings.lstRemove.push_back(msSince(tStart));
     }
@@ -250,10 +257,11 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // The offscreen platform warns of every window raised; only failures matter here.
-    qInstallMessageHandler([](QtMsgType enmType, const QMessageLogContext&, const QString& strText) {
-        if (enmType == QtCriticalMsg || enmType == QtFatalMsg)
-            std::fprintf(stderr, "%s\n", qPrintable(strText));
-    });
+    qInstallMessageHandler(
+        [](QtMsgType enmType, const QMessageLogContext&, const QString& strText) {
+            if (enmType == QtCriticalMsg || enmType == QtFatalMsg)
+                std::fprintf(stderr, "%s\n", qPrintable(strText));
+        });
     QApplication objApplication(argc, argv);
     const int intCount = argc > 1 ? std::atoi(argv[1]) : 10000;
     const int intRounds = argc > 2 ? std::atoi(argv[2]) : 200;
@@ -266,9 +274,9 @@ int main(int argc, char* argv[])
     const Timings objBase = bBaseline ? measureBaseline(intCount, intBaselineRounds) : Timings();
 
     const auto median = [](const std::vector<double>& lst) { return percentile(lst, 0.5); };
-    std::printf("commands at %d: add %.2f ms remove %.2f ms display %.2f ms count %.2f ms", intCount,
-                median(objOurs.lstAdd), median(objOurs.lstRemove), median(objOurs.lstDisplay),
-                median(objOurs.lstCount));
+    std::printf("commands at %d: add %.2f ms remove %.2f ms display %.2f ms count %.2f ms",
+                intCount, median(objOurs.lstAdd), median(objOurs.lstRemove),
+                median(objOurs.lstDisplay), median(objOurs.lstCount));
     if (bBaseline)
         std::printf("; baseline/ours add %.0f remove %.0f",
                     median(objBase.lstAdd) / median(objOurs.lstAdd),
@@ -280,6 +288,7 @@ int main(int argc, char* argv[])
     if (bBaseline)
         std::printf("; baseline median add %.2f ms remove %.2f ms", median(objBase.lstAdd),
                     median(objBase.lstRemove));
-    std::printf("\n  resident memory per stored customer at %d: %ld bytes\n", intCount, lngBytes);
+    std::printf("\n  resident memory per stored customer at %d: %ld bytes (heap in use %ld)\n",
+                intCount, lngBytes, glngHeapPerCustomer);
     return 0;
 }

@@ -94,7 +94,8 @@ void frmCustomer::cmdOK_Click()
         mobjCustomers->Add(strCustomerId, txtLastName().Text(), txtFirstName().Text(),
                            txtAddress().Text(), txtCity().Text(), txtState().Text(),
                            txtZipCode().Text());
-        Get<frmMain>().lstCustomer().AddItem(strCustomerId);
+        // The list entry shares the stored ID's text instead of a copy of its own.
+        Get<frmMain>().lstCustomer().AddItem(mobjCustomers->Item(strCustomerId)->CustomerID());
     } else if (mstrAction == u"R") {
         mobjCustomers->Remove(mstrKey);
         CListBox lstCustomer = Get<frmMain>().lstCustomer();

@@ -1,8 +1,9 @@
 #include "CListView.h"
 
 #include <QAccessible>
-#include <QPaintEvent>
+#include <QKeyEvent>
 #include <QPainter>
+#include <QPaintEvent>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -33,7 +34,8 @@ int CListView::RowHeight() const
     initViewItemOption(&objOption);
     objOption.text = QStringLiteral("Xg");
     objOption.features |= QStyleOptionViewItem::HasDisplay;
-    const QSize objSize = style()->sizeFromContents(QStyle::CT_ItemViewItem, &objOption, QSize(), this);
+    const QSize objSize =
+        style()->sizeFromContents(QStyle::CT_ItemViewItem, &objOption, QSize(), this);
     return std::max(objSize.height(), fontMetrics().height());
 }
 
@@ -132,6 +134,21 @@ void CListView::paintEvent(QPaintEvent* pEvent)
         objOption.showDecorationSelected = true;
         itemDelegateForIndex(objIndex)->paint(&objPainter, objOption, objIndex);
     }
+}
+
+void CListView::keyPressEvent(QKeyEvent* pEvent)
+{
+    // With nothing selected, the first arrow key selects the entry that has
+    // the focus frame, rather than the one after it.
+    const bool bArrow = pEvent->key() == Qt::Key_Up || pEvent->key() == Qt::Key_Down;
+    if (bArrow && pEvent->modifiers() == Qt::NoModifier && currentIndex().isValid() &&
+        !selectionModel()->hasSelection()) {
+        selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect);
+        scrollTo(currentIndex());
+        pEvent->accept();
+        return;
+    }
+    QListView::keyPressEvent(pEvent);
 }
 
 void CListView::resizeEvent(QResizeEvent* pEvent)

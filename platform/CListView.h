@@ -26,6 +26,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override;
+    void keyPressEvent(QKeyEvent* pEvent) override;
     void resizeEvent(QResizeEvent* pEvent) override;
     void scrollContentsBy(int intDx, int intDy) override;
     void mouseMoveEvent(QMouseEvent* pEvent) override;
@@ -42,7 +43,8 @@ protected:
     int horizontalOffset() const override;
     int verticalOffset() const override;
     QModelIndex moveCursor(CursorAction enmAction, Qt::KeyboardModifiers enmModifiers) override;
-    void setSelection(const QRect& rctArea, QItemSelectionModel::SelectionFlags enmCommand) override;
+    void setSelection(const QRect& rctArea,
+                      QItemSelectionModel::SelectionFlags enmCommand) override;
     QRegion visualRegionForSelection(const QItemSelection& objSelection) const override;
     QModelIndexList selectedIndexes() const override;
     void updateGeometries() override;

@@ -90,6 +90,8 @@ private slots:
     void listIndexFollowsItsEntry_data();
     void listIndexFollowsItsEntry();
     void listRefusesBadIndexes();
+    void listKeysAndMouse_data();
+    void listKeysAndMouse();
     void textBoxTakesAnyLength();
     void messageBoxIsPlain_data();
     void messageBoxIsPlain();
@@ -170,8 +172,7 @@ void tst_CForm::captionsFitTheirButtons()
     QVERIFY(QFontMetrics(lblName.font()).horizontalAdvance(lblName.text()) > lblName.width());
     QVERIFY(QFontMetrics(lblName.CaptionFont())
                 .boundingRect(lblName.contentsRect(), lblName.CaptionFlags(), lblName.text())
-                .width()
-            <= lblName.contentsRect().width());
+                .width() <= lblName.contentsRect().width());
     QCOMPARE(lblName.font(), lblName.parentWidget()->font());
     // The long caption needs its second line at this width.
     const auto& objLong = widget<CWrappingButton>("cmdLong");
@@ -312,6 +313,54 @@ void tst_CForm::listRefusesBadIndexes()
     }
     QVERIFY_THROWS_EXCEPTION(CError, lstThings.setListIndex(1));
     QCOMPARE(lstThings.ListCount(), 1);
+}
+
+void tst_CForm::listKeysAndMouse_data()
+{
+    QTest::addColumn<int>("intStart"); // -1: nothing current
+    QTest::addColumn<int>("intKey");
+    QTest::addColumn<int>("intExpected"); // -2: the row one page below the start
+    QTest::newRow("Down from nothing") << -1 << int(Qt::Key_Down) << 0;
+    QTest::newRow("Down") << 3 << int(Qt::Key_Down) << 4;
+    QTest::newRow("Up") << 3 << int(Qt::Key_Up) << 2;
+    QTest::newRow("Up at top stays") << 0 << int(Qt::Key_Up) << 0;
+    QTest::newRow("Down at bottom stays") << 999 << int(Qt::Key_Down) << 999;
+    QTest::newRow("Home") << 500 << int(Qt::Key_Home) << 0;
+    QTest::newRow("End") << 5 << int(Qt::Key_End) << 999;
+    QTest::newRow("Page Down") << 10 << int(Qt::Key_PageDown) << -2;
+    QTest::newRow("Page Up at top") << 2 << int(Qt::Key_PageUp) << 0;
+}
+
+void tst_CForm::listKeysAndMouse()
+{
+    QFETCH(int, intStart);
+    QFETCH(int, intKey);
+    QFETCH(int, intExpected);
+    CListBox lstThings = CForm::Get<frmTest>().ListBox("lstThings");
+    for (int i = 0; i < 1000; ++i)
+        lstThings.AddItem(QStringLiteral("C%1").arg(i));
+    auto& objView = widget<QListView>("lstThings");
+    if (intStart >= 0)
+        lstThings.setListIndex(intStart);
+    objView.setFocus();
+    QTRY_VERIFY(objView.hasFocus());
+    QTest::keyClick(&objView, Qt::Key(intKey));
+    const int intRowHeight = objView.visualRect(objView.model()->index(0, 0)).height();
+    QVERIFY(intRowHeight > 0);
+    if (intExpected == -2)
+        intExpected = intStart + objView.viewport()->height() / intRowHeight;
+    QCOMPARE(lstThings.ListIndex(), intExpected);
+
+    // The selected row is on screen, and the mouse finds it where it is drawn.
+    const QRect rctRow = objView.visualRect(objView.model()->index(intExpected, 0));
+    QVERIFY(objView.viewport()->rect().contains(rctRow));
+    QCOMPARE(objView.indexAt(rctRow.center()).row(), intExpected);
+    QCOMPARE(lstThings.List(intExpected), QStringLiteral("C%1").arg(intExpected));
+    const QPoint ptBelow = rctRow.center() + QPoint(0, intRowHeight);
+    if (objView.viewport()->rect().contains(ptBelow) && intExpected < 999) {
+        QTest::mouseClick(objView.viewport(), Qt::LeftButton, {}, ptBelow);
+        QCOMPARE(lstThings.ListIndex(), intExpected + 1);
+    }
 }
 
 void tst_CForm::textBoxTakesAnyLength()
