@@ -3,6 +3,8 @@
 // Helpers for driving the real windows in tests: message boxes are recorded
 // instead of shown, and the customer dialog's modal show is answered from a
 // timer while the command that opened it waits.
+#include "WindowTesting.h"
+
 #include <CForm.h>
 #include <CMessageBox.h>
 #include <frmCustomer.h>
@@ -47,6 +49,13 @@ public:
 
     QList<Message> lstMessages;
 };
+
+// Shows the main window as the program starts.
+inline void showMainWindow()
+{
+    CForm::Get<frmMain>().Show();
+    QVERIFY(QTest::qWaitForWindowActive(CForm::Get<frmMain>().Window()));
+}
 
 template <class TForm, class TWidget = QWidget> TWidget& control(const char* pszName)
 {

@@ -59,18 +59,13 @@ private:
 void tst_frmCustomer::init()
 {
     mpMessages = std::make_unique<MessageRecorder>();
-    CForm::Get<frmMain>().Show();
-    QVERIFY(QTest::qWaitForWindowActive(CForm::Get<frmMain>().Window()));
+    showMainWindow();
 }
 
 void tst_frmCustomer::cleanup()
 {
-    CForm::ReleaseAll();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    releaseForms();
     mpMessages.reset();
-    // Every window went with its form.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(QApplication::topLevelWidgets(), QWidgetList());
 }
 
 void tst_frmCustomer::layout()
@@ -92,13 +87,7 @@ void tst_frmCustomer::layout()
     QCOMPARE(lblState.geometry(), QRect(24, 224, 81, 21));
     QCOMPARE(lblState.alignment() & Qt::AlignRight, Qt::AlignRight);
 
-    QStringList lstOrder;
-    for (QWidget* pWidget = objWindow.nextInFocusChain(); pWidget != &objWindow;
-         pWidget = pWidget->nextInFocusChain()) {
-        if (pWidget->focusPolicy() & Qt::TabFocus)
-            lstOrder << pWidget->objectName() + "=" + pWidget->accessibleName();
-    }
-    QCOMPARE(lstOrder,
+    QCOMPARE(tabOrder(objWindow),
              (QStringList{"txtID=Customer ID", "txtLastName=Last Name", "txtFirstName=First Name",
                           "txtAddress=Address", "txtCity=City", "txtState=State",
                           "txtZipCode=Zip Code", "cmdOK=OK", "cmdCancel=Cancel"}));

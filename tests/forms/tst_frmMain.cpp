@@ -27,18 +27,13 @@ private:
 void tst_frmMain::init()
 {
     mpMessages = std::make_unique<MessageRecorder>();
-    CForm::Get<frmMain>().Show();
-    QVERIFY(QTest::qWaitForWindowActive(CForm::Get<frmMain>().Window()));
+    showMainWindow();
 }
 
 void tst_frmMain::cleanup()
 {
-    CForm::ReleaseAll();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    releaseForms();
     mpMessages.reset();
-    // Every window went with its form.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(QApplication::topLevelWidgets(), QWidgetList());
 }
 
 void tst_frmMain::layout_data()
@@ -83,14 +78,10 @@ void tst_frmMain::layout()
 void tst_frmMain::tabOrderAndNames()
 {
     QWidget& objWindow = *CForm::Get<frmMain>().Window();
-    QStringList lstOrder;
-    for (QWidget* pWidget = objWindow.nextInFocusChain(); pWidget != &objWindow;
-         pWidget = pWidget->nextInFocusChain()) {
-        if (pWidget->focusPolicy() & Qt::TabFocus)
-            lstOrder << pWidget->accessibleName();
-    }
-    QCOMPARE(lstOrder, (QStringList{"Add Customer", "Remove Customer", "Display Customer Data",
-                                    "Exit", "Customer List", "Number of Customers"}));
+    QCOMPARE(tabOrder(objWindow),
+             (QStringList{"cmdAdd=Add Customer", "cmdRemove=Remove Customer",
+                          "cmdDisplay=Display Customer Data", "cmdExit=Exit",
+                          "lstCustomer=Customer List", "cmdCount=Number of Customers"}));
     // Tab itself walks the same way, from Exit into the list and on to the count.
     mainButton("cmdExit").setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

@@ -4,6 +4,8 @@
 #include <CMessageBox.h>
 #include <CWrappingButton.h>
 
+#include "WindowTesting.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFontMetrics>
@@ -115,11 +117,8 @@ void tst_CForm::init()
 
 void tst_CForm::cleanup()
 {
-    CForm::ReleaseAll();
     CMessageBox::SetObserver({});
-    // Every window went with its form.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(QApplication::topLevelWidgets(), QWidgetList());
+    releaseForms();
 }
 
 void tst_CForm::layoutInPixels()
@@ -143,13 +142,7 @@ void tst_CForm::layoutInPixels()
 void tst_CForm::tabOrderAndNames()
 {
     QWidget& objWindow = *CForm::Get<frmTest>().Window();
-    QStringList lstOrder;
-    for (QWidget* pWidget = objWindow.nextInFocusChain(); pWidget != &objWindow;
-         pWidget = pWidget->nextInFocusChain()) {
-        if (pWidget->focusPolicy() & Qt::TabFocus)
-            lstOrder << pWidget->objectName() + "=" + pWidget->accessibleName();
-    }
-    QCOMPARE(lstOrder,
+    QCOMPARE(tabOrder(objWindow),
              (QStringList{"txtName=Name", "cmdGo=Go", "cmdStop=Stop",
                           "cmdLong=Display Customer Data", "lstThings=Things", "cmdFail=Fail"}));
     QCOMPARE(widget<QLabel>("lblName").buddy(), &widget("txtName"));

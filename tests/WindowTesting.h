@@ -1,0 +1,31 @@
+#pragma once
+
+// Checks shared by the tests of windows, at the platform level.
+#include <CForm.h>
+
+#include <QApplication>
+#include <QStringList>
+#include <QTest>
+#include <QWidget>
+
+// The controls that Tab visits in objWindow, in order, each as
+// "objectName=accessible name".
+inline QStringList tabOrder(const QWidget& objWindow)
+{
+    QStringList lstOrder;
+    for (QWidget* pWidget = objWindow.nextInFocusChain(); pWidget != &objWindow;
+         pWidget = pWidget->nextInFocusChain()) {
+        if (pWidget->focusPolicy() & Qt::TabFocus)
+            lstOrder << pWidget->objectName() + "=" + pWidget->accessibleName();
+    }
+    return lstOrder;
+}
+
+// Releases every form, as the program's end does, and checks that every
+// window went with its form.
+inline void releaseForms()
+{
+    CForm::ReleaseAll();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(QApplication::topLevelWidgets(), QWidgetList());
+}
