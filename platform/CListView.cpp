@@ -151,6 +151,8 @@ void CListView::keyPressEvent(QKeyEvent* pEvent)
     QListView::keyPressEvent(pEvent);
 }
 
+// QListView's own versions of the handlers below consult the per-row layout
+// that this view never builds; the item view's generic ones serve instead.
 void CListView::resizeEvent(QResizeEvent* pEvent)
 {
     QAbstractItemView::resizeEvent(pEvent);
