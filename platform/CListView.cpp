@@ -30,13 +30,27 @@ void CListView::setModel(QAbstractItemModel* pModel)
 
 int CListView::RowHeight() const
 {
+    // Asked for every row painted and every position looked up, so kept until
+    // the font or the style changes.
+    if (mintRowHeight > 0)
+        return mintRowHeight;
     QStyleOptionViewItem objOption;
     initViewItemOption(&objOption);
     objOption.text = QStringLiteral("Xg");
     objOption.features |= QStyleOptionViewItem::HasDisplay;
     const QSize objSize =
         style()->sizeFromContents(QStyle::CT_ItemViewItem, &objOption, QSize(), this);
-    return std::max(objSize.height(), fontMetrics().height());
+    mintRowHeight = std::max(objSize.height(), fontMetrics().height());
+    return mintRowHeight;
+}
+
+void CListView::changeEvent(QEvent* pEvent)
+{
+    if (pEvent->type() == QEvent::FontChange || pEvent->type() == QEvent::StyleChange) {
+        mintRowHeight = 0;
+        updateGeometries();
+    }
+    QListView::changeEvent(pEvent);
 }
 
 int CListView::rowCount() const

@@ -25,6 +25,7 @@ public:
     int RowHeight() const;
 
 protected:
+    void changeEvent(QEvent* pEvent) override;
     void paintEvent(QPaintEvent* pEvent) override;
     void keyPressEvent(QKeyEvent* pEvent) override;
     void resizeEvent(QResizeEvent* pEvent) override;
@@ -55,4 +56,6 @@ private:
     int rowCount() const;
     int rowAt(int intY) const;
     int rowsPerPage() const;
+
+    mutable int mintRowHeight = 0;
 };

@@ -94,6 +94,7 @@ private slots:
     void listRefusesBadIndexes();
     void listKeysAndMouse_data();
     void listKeysAndMouse();
+    void listRowsFollowTheFont();
     void textBoxTakesAnyLength();
     void messageBoxIsPlain_data();
     void messageBoxIsPlain();
@@ -354,6 +355,21 @@ void tst_CForm::listKeysAndMouse()
         QTest::mouseClick(objView.viewport(), Qt::LeftButton, {}, ptBelow);
         QCOMPARE(lstThings.ListIndex(), intExpected + 1);
     }
+}
+
+void tst_CForm::listRowsFollowTheFont()
+{
+    CListBox lstThings = CForm::Get<frmTest>().ListBox("lstThings");
+    for (int i = 0; i < 50; ++i)
+        lstThings.AddItem(QStringLiteral("C%1").arg(i));
+    auto& objView = widget<QListView>("lstThings");
+    const int intBefore = objView.visualRect(objView.model()->index(1, 0)).height();
+    QFont objFont = objView.font();
+    objFont.setPointSizeF(objFont.pointSizeF() * 2);
+    objView.setFont(objFont);
+    const QRect rctRow = objView.visualRect(objView.model()->index(1, 0));
+    QVERIFY2(rctRow.height() > intBefore, qPrintable(QString::number(rctRow.height())));
+    QCOMPARE(objView.indexAt(rctRow.center()).row(), 1);
 }
 
 void tst_CForm::textBoxTakesAnyLength()
