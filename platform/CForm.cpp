@@ -41,9 +41,8 @@ QString caption(const char* pszCaption)
 }
 
 // The caption as a screen reader should say it: without its access-key marker.
-QString spokenCaption(const char* pszCaption)
+QString spokenCaption(QString strSpoken)
 {
-    QString strSpoken = caption(pszCaption);
     for (qsizetype i = 0; i < strSpoken.size(); ++i) {
         if (strSpoken.at(i) == u'&')
             strSpoken.remove(i, 1); // "&&" leaves one '&', skipped by the loop
@@ -67,7 +66,7 @@ QWidget* makeControl(const ControlLayout& objControl, QWidget* pParent)
         auto* pButton = new CWrappingButton(caption(objControl.pszCaption), pParent);
         pButton->setAutoDefault(false);
         pButton->setDefault(objControl.uFlags & DefaultButton);
-        pButton->setAccessibleName(spokenCaption(objControl.pszCaption));
+        pButton->setAccessibleName(spokenCaption(caption(objControl.pszCaption)));
         return pButton;
     }
     case ControlKind::Label: {
@@ -90,7 +89,7 @@ QWidget* makeControl(const ControlLayout& objControl, QWidget* pParent)
     }
     case ControlKind::Frame: {
         auto* pFrame = new QGroupBox(caption(objControl.pszCaption), pParent);
-        pFrame->setAccessibleName(spokenCaption(objControl.pszCaption));
+        pFrame->setAccessibleName(spokenCaption(caption(objControl.pszCaption)));
         return pFrame;
     }
     }

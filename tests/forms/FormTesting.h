@@ -153,7 +153,7 @@ inline bool selectEntry(const QString& strId)
     return false;
 }
 
-// Adds a customer through the dialog, pressing OK; returns the messages shown.
+// Adds a customer through the dialog, pressing OK; cancels if OK was refused.
 inline void addCustomer(const QStringList& lstTexts)
 {
     withDialog([] { mainButton("cmdAdd").click(); },
