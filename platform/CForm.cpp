@@ -7,6 +7,7 @@
 #include "CListView.h"
 #include "CMessageBox.h"
 #include "CSortedListModel.h"
+#include "CTextField.h"
 #include "CWrappingButton.h"
 
 #include <QApplication>
@@ -18,7 +19,6 @@
 #include <QPointer>
 #include <QScreen>
 
-#include <limits>
 #include <map>
 
 namespace {
@@ -76,9 +76,7 @@ QWidget* makeControl(const ControlLayout& objControl, QWidget* pParent)
         return pLabel;
     }
     case ControlKind::TextBox: {
-        auto* pEdit = new QLineEdit(pParent);
-        pEdit->setMaxLength(std::numeric_limits<int>::max());
-        return pEdit;
+        return new CTextField(pParent);
     }
     case ControlKind::ListBox: {
         auto* pView = new CListView(pParent);
