@@ -2,14 +2,29 @@
 #include <frmMain.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
+
+namespace {
+
+// The PNG renditions need no image plugin, so every desktop can show them;
+// where Qt's SVG icon engine is installed, the SVG draws every size instead.
+QIcon ApplicationIcon()
+{
+    QIcon objIcon(QStringLiteral(":/corvale.svg"));
+    for (const QFileInfo& objFile : QDir(QStringLiteral(":/icons")).entryInfoList(QDir::Files))
+        objIcon.addFile(objFile.filePath());
+    return objIcon;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
     QApplication objApplication(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvale"));
-    QApplication::setDesktopFileName(QStringLiteral("corvale"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/corvale.svg")));
+    QApplication::setDesktopFileName(QStringLiteral("com.corvale.Corvale"));
+    QApplication::setWindowIcon(ApplicationIcon());
     QApplication::setQuitOnLastWindowClosed(false);
     return CForm::Run<frmMain>();
 }
