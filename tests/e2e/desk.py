@@ -42,8 +42,10 @@ def xdotool(*args):
 
 
 class X11:
-    """The little of Xlib that xdotool does not offer: sending a window the
-    close request a window manager sends."""
+    """What xdotool does not offer, through Xlib: the properties a window
+    manager and the program set on windows (EWMH, ICCCM), where each window
+    and its frame stand, and the requests a window manager, a taskbar or a
+    pager sends."""
 
     class ClientMessage(ctypes.Structure):
         _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong),
@@ -52,30 +54,177 @@ class X11:
                     ("format", ctypes.c_int), ("data", ctypes.c_long * 5),
                     ("pad", ctypes.c_long * 24)]
 
-    def __init__(self):
-        self.lib = ctypes.cdll.LoadLibrary("libX11.so.6")
-        self.lib.XOpenDisplay.restype = ctypes.c_void_p
-        self.lib.XInternAtom.restype = ctypes.c_ulong
-        self.lib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-        self.lib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int,
-                                        ctypes.c_long, ctypes.c_void_p]
-        self.lib.XFlush.argtypes = [ctypes.c_void_p]
-        self.display = self.lib.XOpenDisplay(None)
-        assert self.display, "no X display"
+    class WindowAttributes(ctypes.Structure):
+        _fields_ = [("x", ctypes.c_int), ("y", ctypes.c_int), ("width", ctypes.c_int),
+                    ("height", ctypes.c_int), ("border_width", ctypes.c_int),
+                    ("depth", ctypes.c_int), ("visual", ctypes.c_void_p),
+                    ("root", ctypes.c_ulong), ("c_class", ctypes.c_int),
+                    ("bit_gravity", ctypes.c_int), ("win_gravity", ctypes.c_int),
+                    ("backing_store", ctypes.c_int), ("backing_planes", ctypes.c_ulong),
+                    ("backing_pixel", ctypes.c_ulong), ("save_under", ctypes.c_int),
+                    ("colormap", ctypes.c_ulong), ("map_installed", ctypes.c_int),
+                    ("map_state", ctypes.c_int), ("all_event_masks", ctypes.c_long),
+                    ("your_event_mask", ctypes.c_long),
+                    ("do_not_propagate_mask", ctypes.c_long),
+                    ("override_redirect", ctypes.c_int), ("screen", ctypes.c_void_p)]
 
-    def send_delete_window(self, window):
-        protocols = self.lib.XInternAtom(self.display, b"WM_PROTOCOLS", 0)
-        delete = self.lib.XInternAtom(self.display, b"WM_DELETE_WINDOW", 0)
+    IS_VIEWABLE = 2
+    ICONIC_STATE = 3
+    # Windows come and go while they are read; a vanished one reads as absent
+    # instead of ending the process, as Xlib's default handler would.
+    _ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)(
+        lambda display, event: 0)
+
+    def __init__(self):
+        lib = self.lib = ctypes.cdll.LoadLibrary("libX11.so.6")
+        lib.XOpenDisplay.restype = ctypes.c_void_p
+        lib.XInternAtom.restype = ctypes.c_ulong
+        lib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        lib.XGetAtomName.restype = ctypes.c_void_p
+        lib.XGetAtomName.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        lib.XFree.argtypes = [ctypes.c_void_p]
+        lib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int,
+                                   ctypes.c_long, ctypes.c_void_p]
+        lib.XFlush.argtypes = [ctypes.c_void_p]
+        lib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        lib.XDefaultRootWindow.restype = ctypes.c_ulong
+        lib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        lib.XGetWindowProperty.argtypes = [
+            ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_long, ctypes.c_long,
+            ctypes.c_int, ctypes.c_ulong, ctypes.POINTER(ctypes.c_ulong),
+            ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_ulong),
+            ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_void_p)]
+        lib.XGetWindowAttributes.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_void_p]
+        lib.XTranslateCoordinates.argtypes = [
+            ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+            ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int),
+            ctypes.POINTER(ctypes.c_ulong)]
+        lib.XSetErrorHandler(self._ERROR_HANDLER)
+        self.display = lib.XOpenDisplay(None)
+        assert self.display, "no X display"
+        self.root = lib.XDefaultRootWindow(self.display)
+
+    def atom(self, name):
+        return self.lib.XInternAtom(self.display, name.encode(), 0)
+
+    def atom_name(self, atom):
+        pointer = self.lib.XGetAtomName(self.display, atom)
+        if not pointer:
+            return None
+        name = ctypes.string_at(pointer).decode()
+        self.lib.XFree(pointer)
+        return name
+
+    def property(self, window, name):
+        """A 32-bit property's values (windows, atoms, cardinals), or None."""
+        kind, format_, count, after = (ctypes.c_ulong(), ctypes.c_int(), ctypes.c_ulong(),
+                                       ctypes.c_ulong())
+        data = ctypes.c_void_p()
+        status = self.lib.XGetWindowProperty(
+            self.display, window, self.atom(name), 0, 1 << 22, 0, 0, ctypes.byref(kind),
+            ctypes.byref(format_), ctypes.byref(count), ctypes.byref(after),
+            ctypes.byref(data))
+        if status != 0 or not data:
+            return None
+        try:
+            if format_.value != 32:
+                return None
+            return list((ctypes.c_long * count.value).from_address(data.value))
+        finally:
+            self.lib.XFree(data)
+
+    def atoms(self, window, name):
+        return [self.atom_name(value) for value in self.property(window, name) or []]
+
+    def transient_for(self, window):
+        value = self.property(window, "WM_TRANSIENT_FOR")
+        return value[0] if value else None
+
+    def client_list(self):
+        """The managed windows, bottom of the stack first."""
+        return self.property(self.root, "_NET_CLIENT_LIST_STACKING") or []
+
+    def viewable(self, window):
+        attributes = self.WindowAttributes()
+        if not self.lib.XGetWindowAttributes(self.display, window, ctypes.byref(attributes)):
+            return False
+        return attributes.map_state == self.IS_VIEWABLE
+
+    def iconic(self, window):
+        state = self.property(window, "WM_STATE")
+        return bool(state) and state[0] == self.ICONIC_STATE
+
+    def screen_size(self):
+        attributes = self.WindowAttributes()
+        self.lib.XGetWindowAttributes(self.display, self.root, ctypes.byref(attributes))
+        return attributes.width, attributes.height
+
+    def client_rect(self, window):
+        """The window's client area on the screen: (x, y, width, height)."""
+        attributes = self.WindowAttributes()
+        if not self.lib.XGetWindowAttributes(self.display, window, ctypes.byref(attributes)):
+            return None
+        x, y, child = ctypes.c_int(), ctypes.c_int(), ctypes.c_ulong()
+        self.lib.XTranslateCoordinates(self.display, window, self.root, 0, 0,
+                                       ctypes.byref(x), ctypes.byref(y), ctypes.byref(child))
+        return x.value, y.value, attributes.width, attributes.height
+
+    def frame_rect(self, window):
+        """The window as the user sees it: its client area and the frame the
+        window manager reports around it."""
+        rect = self.client_rect(window)
+        if rect is None:
+            return None
+        left, right, top, bottom = self.property(window, "_NET_FRAME_EXTENTS") or (0, 0, 0, 0)
+        x, y, width, height = rect
+        return x - left, y - top, width + left + right, height + top + bottom
+
+    def icons(self, window):
+        """The images of _NET_WM_ICON: (width, height, ARGB pixels) each."""
+        values = self.property(window, "_NET_WM_ICON") or []
+        images = []
+        while len(values) >= 2:
+            width, height = values[0], values[1]
+            images.append((width, height, values[2:2 + width * height]))
+            values = values[2 + width * height:]
+        return images
+
+    def send(self, window, message, *data, to=None):
+        """Sends a client message, to the root window as EWMH asks for
+        requests to the window manager."""
         event = self.ClientMessage()
         event.type = 33  # ClientMessage
         event.send_event = 1
         event.window = window
-        event.message_type = protocols
+        event.message_type = self.atom(message)
         event.format = 32
-        event.data[0] = delete
-        event.data[1] = 0  # CurrentTime
-        self.lib.XSendEvent(self.display, window, 0, 0, ctypes.byref(event))
+        for index, value in enumerate(data):
+            event.data[index] = value
+        substructure = (1 << 19) | (1 << 20)  # SubstructureNotify, SubstructureRedirect
+        target = self.root if to is None else to
+        self.lib.XSendEvent(self.display, target, 0, substructure if to is None else 0,
+                            ctypes.byref(event))
         self.lib.XFlush(self.display)
+
+    def send_delete_window(self, window):
+        self.send(window, "WM_PROTOCOLS", self.atom("WM_DELETE_WINDOW"), 0, to=window)
+
+    def minimize(self, window):
+        """What a title bar's Minimize button asks of the window manager."""
+        self.send(window, "WM_CHANGE_STATE", self.ICONIC_STATE)
+
+    def activate(self, window):
+        """What a taskbar asks when its entry is clicked (source 2: a pager)."""
+        self.send(window, "_NET_ACTIVE_WINDOW", 2, 0, 0)
+
+    def move(self, window, x, y):
+        """Moves the window's frame, as a pager would (gravity: north-west)."""
+        flags = 1 | (1 << 8) | (1 << 9) | (2 << 12)  # gravity 1, x and y given, from a pager
+        self.send(window, "_NET_MOVERESIZE_WINDOW", flags, x, y, 0, 0)
+
+    def active_window(self):
+        value = self.property(self.root, "_NET_ACTIVE_WINDOW")
+        return value[0] if value else None
 
 
 class Desk:
