@@ -196,8 +196,7 @@ class DesktopTest(unittest.TestCase):
     # THEN its message box stands centred over the dialog.
     def test_dialog_message_centred_over_dialog(self):
         desk, x11 = self.desk, self.x11
-        desk.key("alt+a")
-        wait_for("the dialog", desk.dialog_showing)
+        self.open_dialog()
         desk.type("C1")
         desk.key("Return")
         wait_for("the entry", lambda: desk.list_entries() == ["C1"])
