@@ -233,9 +233,10 @@ class Desk:
     MAIN_TITLE = "Parcelwick - Customer Information"
     DIALOG_TITLE = "Customer Data Form"
 
-    def __init__(self, program, prefix=()):
+    def __init__(self, program, prefix=(), env=None):
         pyatspi.Registry.getDesktop(0)  # the registry must be up before the program starts
-        env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
+        env = dict(os.environ, **(env or {}), QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                   QT_QPA_PLATFORM="xcb")
         self.process = subprocess.Popen([*prefix, program], env=env)
         self.app = wait_for("the program on the accessibility bus", self._find_app)
         self.app.set_cache_mask(Atspi.Cache.NONE)
@@ -353,3 +354,9 @@ class Desk:
 
     def screenshot(self, window, path):
         subprocess.run(["import", "-window", str(window), path], check=True)
+
+    def screenshot_frame(self, x11, window, path):
+        """The window as the user sees it, with the window manager's frame."""
+        x, y, width, height = x11.frame_rect(window)
+        subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}",
+                        "+repage", path], check=True)

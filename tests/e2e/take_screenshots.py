@@ -1,0 +1,49 @@
+"""Takes the README's pictures of both windows, frame included, at 100% and
+at 200% (QT_SCALE_FACTOR=2). Not a test; run under a window manager:
+    sh tests/e2e/run-e2e --wm openbox build/app/corvale docs take_screenshots.py"""
+
+import os
+
+from desk import Desk, X11, wait_for
+
+PROGRAM = os.environ["CORVALE_PROGRAM"]
+SHOTS = os.environ["CORVALE_SHOTS"]
+CUSTOMERS = [("C10", "Smith", "Ann", "1 High St", "Leeds", "WY", "LS1 4AB"),
+             ("c9", "Jones"), ("C1", "Brown"), ("ACME-CUSTOMER-000123", "Acme Ltd")]
+
+
+def shoot(scale, suffix):
+    desk, x11 = Desk(PROGRAM, env={"QT_SCALE_FACTOR": scale}), X11()
+    try:
+        for customer in CUSTOMERS:
+            desk.key("alt+a")
+            wait_for("focus on Customer ID", lambda: desk.dialog_showing()
+                     and desk.focused_name() == "Customer ID")
+            for index, text in enumerate(customer):
+                if index:
+                    desk.key("Tab")
+                desk.type(text)
+            desk.key("Return")
+            wait_for("the dialog to close", lambda: not desk.dialog_showing())
+        wait_for("the entries", lambda: len(desk.list_entries()) == len(CUSTOMERS))
+        wait_for("frame extents", lambda: x11.property(desk.main_window, "_NET_FRAME_EXTENTS"))
+        desk.screenshot_frame(x11, desk.main_window,
+                              os.path.join(SHOTS, f"main-window{suffix}.png"))
+        desk.key("alt+a")
+        wait_for("focus on Customer ID", lambda: desk.dialog_showing()
+                 and desk.focused_name() == "Customer ID")
+        desk.type("C11")
+        desk.key("Tab")
+        desk.type("Hgjy")
+        wait_for("the typing", lambda: desk.text("Last Name") == "Hgjy")
+        dialog = desk.window_id(Desk.DIALOG_TITLE)
+        wait_for("frame extents", lambda: x11.property(dialog, "_NET_FRAME_EXTENTS"))
+        desk.screenshot_frame(x11, dialog, os.path.join(SHOTS, f"customer-dialog{suffix}.png"))
+        desk.key("Escape")
+    finally:
+        desk.close()
+
+
+if __name__ == "__main__":
+    shoot("1", "")
+    shoot("2", "-200")
