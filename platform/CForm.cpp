@@ -1,9 +1,9 @@
 #include "CForm.h"
 
 #include "CError.h"
-#include "CFittingLabel.h"
 #include "CFormWindow.h"
 #include "CKeyboardReturn.h"
+#include "CKeyboardRouter.h"
 #include "CListView.h"
 #include "CMessageBox.h"
 #include "CSortedListModel.h"
@@ -17,8 +17,9 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPointer>
-#include <QScreen>
 
+#include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace {
@@ -70,7 +71,8 @@ QWidget* makeControl(const ControlLayout& objControl, QWidget* pParent)
         return pButton;
     }
     case ControlKind::Label: {
-        auto* pLabel = new CFittingLabel(pParent);
+        auto* pLabel = new QLabel(pParent);
+        pLabel->setTextFormat(Qt::PlainText);
         pLabel->setText(caption(objControl.pszCaption));
         pLabel->setAlignment(alignment(objControl.uFlags));
         return pLabel;
@@ -94,28 +96,109 @@ QWidget* makeControl(const ControlLayout& objControl, QWidget* pParent)
     return nullptr;
 }
 
-void applyFont(const ControlLayout& objControl, QWidget& objWidget)
+// The layout tables were drawn for a narrow 8 pt sans-serif on a desktop whose
+// own font is 9 pt. A larger desktop font, or a font too wide for the
+// captions, grows the whole window in proportion, as a scale factor would:
+// every caption of a window keeps one size, and none is ever clipped.
+constexpr qreal DesignPoints = 8.0;
+constexpr qreal DesktopDesignPoints = 9.0;
+constexpr qreal GrowthStep = 1.05;
+constexpr int MaxGrowthSteps = 40;
+
+QFont formFont(qreal dblPoints, bool bBold)
 {
-    if (objControl.intFontPoints == 0 && !(objControl.uFlags & Bold))
-        return;
-    QFont objFont = objWidget.font();
-    if (objControl.intFontPoints != 0) {
-        objFont.setFamilies({QStringLiteral("Sans Serif")});
-        objFont.setStyleHint(QFont::SansSerif);
-        objFont.setPointSize(objControl.intFontPoints);
-    }
-    objFont.setBold(objControl.uFlags & Bold);
-    objWidget.setFont(objFont);
+    QFont objFont;
+    objFont.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                         QStringLiteral("Arial"), QStringLiteral("Helvetica")});
+    objFont.setStyleHint(QFont::SansSerif);
+    objFont.setPointSizeF(dblPoints);
+    objFont.setBold(bBold);
+    return objFont;
 }
 
-void centreOnScreen(QWidget& objWindow)
+qreal desktopScale()
 {
-    const QScreen* pScreen = QGuiApplication::primaryScreen();
-    if (!pScreen)
-        return;
-    QRect rctWindow(QPoint(), objWindow.size());
-    rctWindow.moveCenter(pScreen->availableGeometry().center());
-    objWindow.move(rctWindow.topLeft());
+    const QFont objDesktop = QApplication::font();
+    const qreal dblPoints = objDesktop.pointSizeF() > 0 ? objDesktop.pointSizeF()
+                                                         : objDesktop.pixelSize() * 72.0 / 96.0;
+    return std::max<qreal>(1.0, dblPoints / DesktopDesignPoints);
+}
+
+int scaled(int intTwips, qreal dblScale)
+{
+    return int(std::lround(intTwips * dblScale / TwipsPerPixel));
+}
+
+struct PlacedControl
+{
+    const ControlLayout* pLayout;
+    QWidget* pWidget;
+};
+
+void applyScale(const FormLayout& objLayout, const std::vector<PlacedControl>& lstControls,
+                QWidget& objWindow, qreal dblScale)
+{
+    objWindow.setFixedSize(scaled(objLayout.intWidth, dblScale),
+                           scaled(objLayout.intHeight, dblScale));
+    objWindow.setFont(formFont(DesignPoints * dblScale, false));
+    for (const auto& [pLayout, pWidget] : lstControls) {
+        pWidget->setGeometry(scaled(pLayout->intLeft, dblScale), scaled(pLayout->intTop, dblScale),
+                             scaled(pLayout->intWidth, dblScale),
+                             scaled(pLayout->intHeight, dblScale));
+        if (pLayout->intFontPoints != 0)
+            pWidget->setFont(formFont(pLayout->intFontPoints * dblScale, pLayout->uFlags & Bold));
+    }
+}
+
+bool fits(const QWidget& objWidget)
+{
+    const QFontMetrics objMetrics(objWidget.font());
+    if (const auto* pButton = qobject_cast<const CWrappingButton*>(&objWidget)) {
+        const QRect rctSpace = pButton->CaptionRect();
+        const QRect rctNeeded =
+            objMetrics.boundingRect(rctSpace, CWrappingButton::CaptionFlags(), pButton->text());
+        return rctNeeded.width() <= rctSpace.width() && rctNeeded.height() <= rctSpace.height();
+    }
+    if (const auto* pLabel = qobject_cast<const QLabel*>(&objWidget)) {
+        const QRect rctNeeded = objMetrics.boundingRect(
+            QRect(), Qt::TextShowMnemonic | Qt::TextSingleLine, pLabel->text());
+        return rctNeeded.width() <= pLabel->contentsRect().width() &&
+               objMetrics.height() <= pLabel->contentsRect().height();
+    }
+    if (const auto* pFrame = qobject_cast<const QGroupBox*>(&objWidget))
+        return objMetrics.horizontalAdvance(pFrame->title()) + objMetrics.height() <=
+               pFrame->width();
+    if (const auto* pEdit = qobject_cast<const QLineEdit*>(&objWidget))
+        return pEdit->minimumSizeHint().height() <= pEdit->height();
+    return true;
+}
+
+// The smallest scale, from the desktop's own, at which every caption fits.
+qreal fittingScale(const FormLayout& objLayout, const std::vector<PlacedControl>& lstControls,
+                   QWidget& objWindow)
+{
+    qreal dblScale = desktopScale();
+    for (int i = 0; i < MaxGrowthSteps; ++i) {
+        applyScale(objLayout, lstControls, objWindow, dblScale);
+        if (std::all_of(lstControls.begin(), lstControls.end(),
+                        [](const PlacedControl& objControl) { return fits(*objControl.pWidget); }))
+            break;
+        dblScale *= GrowthStep;
+    }
+    return dblScale;
+}
+
+// Puts the keyboard focus on the first control that Tab reaches.
+void focusFirstControl(QWidget& objWindow)
+{
+    for (QWidget* pWidget = objWindow.nextInFocusChain(); pWidget != &objWindow;
+         pWidget = pWidget->nextInFocusChain()) {
+        if ((pWidget->focusPolicy() & Qt::TabFocus) && pWidget->isVisibleTo(&objWindow) &&
+            pWidget->isEnabled()) {
+            pWidget->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
 }
 } // namespace
 
@@ -213,9 +296,9 @@ void CForm::build()
     CFormWindow& objWindow = *mpWindow;
     objWindow.setObjectName(QString::fromUtf8(mobjLayout.pszName));
     objWindow.setWindowTitle(caption(mobjLayout.pszCaption));
-    objWindow.setFixedSize(TwipsToPixels(mobjLayout.intWidth), TwipsToPixels(mobjLayout.intHeight));
 
     std::map<QString, QWidget*> mapByName;
+    std::vector<PlacedControl> lstPlaced;
     QWidget* pPreviousInTabOrder = nullptr;
     QLabel* pLabelAwaitingBuddy = nullptr;
     for (const ControlLayout& objControl : mobjLayout.controls) {
@@ -225,10 +308,7 @@ void CForm::build()
             pParent = mapByName.at(QString::fromUtf8(objControl.pszContainer));
         QWidget* pWidget = makeControl(objControl, pParent);
         pWidget->setObjectName(strName);
-        pWidget->setGeometry(TwipsToPixels(objControl.intLeft), TwipsToPixels(objControl.intTop),
-                             TwipsToPixels(objControl.intWidth),
-                             TwipsToPixels(objControl.intHeight));
-        applyFont(objControl, *pWidget);
+        lstPlaced.push_back({&objControl, pWidget});
         mapByName[strName] = pWidget;
 
         if (auto* pLabel = qobject_cast<QLabel*>(pWidget)) {
@@ -269,13 +349,14 @@ void CForm::build()
         else if (auto* pView = qobject_cast<QListView*>(pWidget); pView && objBinding.bDoubleClick)
             QObject::connect(pView, &QListView::doubleClicked, pView, fnRun);
     }
-    centreOnScreen(objWindow);
+    fittingScale(mobjLayout, lstPlaced, objWindow);
 }
 
 void CForm::Load()
 {
     if (mpWindow)
         return;
+    CKeyboardRouter::Install();
     build();
     RunHandler([this] { Form_Load(); });
 }
@@ -283,6 +364,9 @@ void CForm::Load()
 void CForm::Show()
 {
     Load();
+    // Every showing starts at the first control; Activate may move on from there.
+    if (!mpWindow->isVisible())
+        focusFirstControl(*mpWindow);
     mpWindow->show();
     mpWindow->raise();
     mpWindow->activateWindow();
@@ -294,7 +378,7 @@ void CForm::ShowModal()
     const CKeyboardReturn objKeyboardReturn;
     Load();
     QPointer<CFormWindow> pWindow = mpWindow.get();
-    pWindow->setWindowModality(Qt::ApplicationModal);
+    pWindow->BecomeDialogOf(CKeyboardRouter::FrontWindow());
     Show();
     if (!pWindow || !pWindow->isVisible())
         return;

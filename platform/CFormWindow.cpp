@@ -1,21 +1,61 @@
 #include "CFormWindow.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
 
 #include <utility>
+
+namespace {
+// The frame the window manager last drew around a window of the program: the
+// best guess for a window that has not been framed yet.
+QMargins& lastFrame()
+{
+    static QMargins objMargins;
+    return objMargins;
+}
+
+QMargins frameOf(const QWidget& objWindow)
+{
+    const QWindow* pWindow = objWindow.windowHandle();
+    return pWindow ? pWindow->frameMargins() : QMargins();
+}
+
+bool canPress(const QPushButton* pButton)
+{
+    return pButton && pButton->isVisible() && pButton->isEnabled();
+}
+
+// How long to wait for the window manager to frame a new window, in steps of
+// FrameWaitStep ms; without a window manager no frame ever comes.
+constexpr int FrameWaitSteps = 40;
+constexpr int FrameWaitStep = 25;
+} // namespace
 
 CFormWindow::CFormWindow(std::function<void()> fnCloseRequested)
     : mfnCloseRequested(std::move(fnCloseRequested))
 {}
 
-namespace {
-bool canPress(const QPushButton* pButton)
+void CFormWindow::BecomeDialogOf(QWidget* pOwner)
 {
-    return pButton && pButton->isVisible() && pButton->isEnabled();
+    constexpr Qt::WindowFlags enmDialog = Qt::Dialog | Qt::CustomizeWindowHint |
+                                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                          Qt::WindowCloseButtonHint;
+    if (windowType() != Qt::Dialog)
+        setWindowFlags(enmDialog);
+    setWindowModality(Qt::ApplicationModal);
+    winId(); // the native window, so that it can be given its owner
+    // Qt's offscreen platform, which has no window manager, loses track of
+    // the active window when a window it shows again has an owner.
+    if (pOwner && pOwner != this && pOwner->windowHandle() &&
+        QGuiApplication::platformName() != u"offscreen")
+        windowHandle()->setTransientParent(pOwner->windowHandle());
 }
-} // namespace
 
 void CFormWindow::keyPressEvent(QKeyEvent* pEvent)
 {
@@ -59,9 +99,52 @@ void CFormWindow::closeEvent(QCloseEvent* pEvent)
     mfnCloseRequested();
 }
 
+void CFormWindow::showEvent(QShowEvent* pEvent)
+{
+    QWidget::showEvent(pEvent);
+    if (mbPlaced || pEvent->spontaneous())
+        return;
+    mbPlaced = true;
+    centreOnScreen();
+    centreOnceFramed(FrameWaitSteps);
+}
+
 void CFormWindow::hideEvent(QHideEvent* pEvent)
 {
     QWidget::hideEvent(pEvent);
     if (!pEvent->spontaneous())
         emit Hidden();
+}
+
+void CFormWindow::centreOnScreen()
+{
+    const QScreen* pScreen = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!pScreen)
+        return;
+    // The frame is known once the window manager has drawn it; until then the
+    // frame of another window of the program is the best guess.
+    const QMargins objFrame = frameOf(*this).isNull() ? lastFrame() : frameOf(*this);
+    QRect rctFrame(QPoint(), size().grownBy(objFrame));
+    rctFrame.moveCenter(pScreen->availableGeometry().center());
+    setGeometry(rctFrame.marginsRemoved(objFrame));
+}
+
+void CFormWindow::centreOnceFramed(int intTriesLeft)
+{
+    // The window manager frames a new window shortly after it is shown; the
+    // window is centred again then if the frame differs from the guess.
+    QTimer::singleShot(FrameWaitStep, this, [this, intTriesLeft] {
+        if (!isVisible())
+            return;
+        const QMargins objFrame = frameOf(*this);
+        if (objFrame.isNull()) {
+            if (intTriesLeft > 0)
+                centreOnceFramed(intTriesLeft - 1);
+            return;
+        }
+        const bool bGuessedRight = objFrame == lastFrame();
+        lastFrame() = objFrame;
+        if (!bGuessedRight)
+            centreOnScreen();
+    });
 }

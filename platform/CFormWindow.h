@@ -8,7 +8,8 @@ class QPushButton;
 
 // The top-level window of a form. Enter presses the default button unless
 // the focus is on another button, Esc the cancel button; the window frame's
-// close request goes to the form instead of closing the window.
+// close request goes to the form instead of closing the window. The window
+// opens centred on the screen, frame included.
 class CFormWindow : public QWidget
 {
     Q_OBJECT
@@ -19,16 +20,26 @@ public:
     void SetDefaultButton(QPushButton* pButton) { mpDefault = pButton; }
     void SetCancelButton(QPushButton* pButton) { mpCancel = pButton; }
 
+    // Makes the window a modal dialog of pOwner: the window manager keeps it
+    // above its owner, lists only the owner in taskbars and never lets it be
+    // minimized on its own.
+    void BecomeDialogOf(QWidget* pOwner);
+
 signals:
     void Hidden();
 
 protected:
     void keyPressEvent(QKeyEvent* pEvent) override;
     void closeEvent(QCloseEvent* pEvent) override;
+    void showEvent(QShowEvent* pEvent) override;
     void hideEvent(QHideEvent* pEvent) override;
 
 private:
+    void centreOnScreen();
+    void centreOnceFramed(int intTriesLeft);
+
     std::function<void()> mfnCloseRequested;
     QPushButton* mpDefault = nullptr;
     QPushButton* mpCancel = nullptr;
+    bool mbPlaced = false;
 };

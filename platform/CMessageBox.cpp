@@ -1,6 +1,7 @@
 #include "CMessageBox.h"
 
 #include "CKeyboardReturn.h"
+#include "CKeyboardRouter.h"
 
 #include <QMessageBox>
 
@@ -19,7 +20,9 @@ QString CMessageBox::ApplicationTitle()
 
 std::unique_ptr<QMessageBox> CMessageBox::Build(const QString& strText, const QString& strTitle)
 {
-    auto pBox = std::make_unique<QMessageBox>();
+    // The box belongs to the window that shows it: centred over it and kept
+    // above it by the window manager.
+    auto pBox = std::make_unique<QMessageBox>(CKeyboardRouter::FrontWindow());
     pBox->setIcon(QMessageBox::NoIcon);
     pBox->setTextFormat(Qt::PlainText);
     pBox->setText(strText);

@@ -1,7 +1,6 @@
 #include "CWrappingButton.h"
 
-#include "CFittedFont.h"
-
+#include <QShortcutEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -20,14 +19,24 @@ QRect CWrappingButton::CaptionRect() const
     initStyleOption(&objOption);
     // The bevel is two or three pixels wide; the style's padding beyond it is
     // more than a button this small can spare.
+    const int intPadding = qMax(3, fontMetrics().averageCharWidth() / 2);
     return rect()
-        .adjusted(3, 2, -3, -2)
+        .adjusted(intPadding, 2, -intPadding, -2)
         .intersected(style()->subElementRect(QStyle::SE_PushButtonFocusRect, &objOption, this));
 }
 
-QFont CWrappingButton::CaptionFont() const
+bool CWrappingButton::event(QEvent* pEvent)
 {
-    return FittedFont(font(), CaptionRect(), CaptionFlags(), text());
+    // Qt presses a button on its access key only after a short animation,
+    // during which keys typed next would still go to this window.
+    if (pEvent->type() == QEvent::Shortcut && isEnabled() &&
+        !static_cast<QShortcutEvent*>(pEvent)->isAmbiguous()) {
+        if (focusPolicy() & Qt::TabFocus)
+            setFocus(Qt::ShortcutFocusReason);
+        click();
+        return true;
+    }
+    return QPushButton::event(pEvent);
 }
 
 void CWrappingButton::paintEvent(QPaintEvent*)
@@ -42,7 +51,6 @@ void CWrappingButton::paintEvent(QPaintEvent*)
     int intFlags = CaptionFlags();
     if (!style()->styleHint(QStyle::SH_UnderlineShortcut, &objOption, this))
         intFlags |= Qt::TextHideMnemonic;
-    objPainter.setFont(CaptionFont());
     objPainter.drawItemText(CaptionRect(), intFlags, objOption.palette, isEnabled(), strCaption,
                             QPalette::ButtonText);
 }

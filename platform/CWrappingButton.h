@@ -2,8 +2,9 @@
 
 #include <QPushButton>
 
-// A push button whose caption wraps onto further lines, and is drawn a little
-// smaller when even that would not fit, so that it is never clipped.
+// A push button whose caption wraps onto further lines when it is too long
+// for one. Its access key presses it at once, so that the keys typed next
+// reach whatever the press opens.
 class CWrappingButton : public QPushButton
 {
     Q_OBJECT
@@ -11,11 +12,11 @@ class CWrappingButton : public QPushButton
 public:
     explicit CWrappingButton(const QString& strCaption, QWidget* pParent);
 
-    // The rectangle the caption is drawn in, and the font that fits it there.
+    // The rectangle the caption is drawn in.
     QRect CaptionRect() const;
-    QFont CaptionFont() const;
     static int CaptionFlags();
 
 protected:
+    bool event(QEvent* pEvent) override;
     void paintEvent(QPaintEvent* pEvent) override;
 };

@@ -1,5 +1,4 @@
 #include <CError.h>
-#include <CFittingLabel.h>
 #include <CForm.h>
 #include <CMessageBox.h>
 #include <CWrappingButton.h>
@@ -15,6 +14,7 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -84,7 +84,8 @@ private slots:
     void cleanup();
     void layoutInPixels();
     void tabOrderAndNames();
-    void captionsFitTheirButtons();
+    void captionsShareOneSizeAndFit_data();
+    void captionsShareOneSizeAndFit();
     void keys_data();
     void keys();
     void accessKeys_data();
@@ -149,29 +150,74 @@ void tst_CForm::tabOrderAndNames()
     QCOMPARE(widget<QLabel>("lblName").buddy(), &widget("txtName"));
 }
 
-void tst_CForm::captionsFitTheirButtons()
+void tst_CForm::captionsShareOneSizeAndFit_data()
 {
-    for (const char* pszName : {"cmdGo", "cmdLong"}) {
-        auto& objButton = widget<CWrappingButton>(pszName);
-        const QString strCaption = objButton.text().remove(u'&');
-        const QFontMetrics objMetrics(objButton.CaptionFont());
-        const QRect rctNeeded = objMetrics.boundingRect(
-            objButton.CaptionRect(), CWrappingButton::CaptionFlags(), strCaption);
-        QVERIFY2(objButton.rect().contains(objButton.CaptionRect()), pszName);
-        QVERIFY2(objButton.CaptionRect().contains(rctNeeded), pszName);
+    QTest::addColumn<qreal>("dblDesktopPoints"); // 0: the application's own font
+    QTest::newRow("default font") << 0.0;
+    QTest::newRow("9 pt desktop") << 9.0;
+    QTest::newRow("11 pt desktop") << 11.0;
+    QTest::newRow("14 pt desktop") << 14.0;
+    QTest::newRow("20 pt desktop") << 20.0;
+}
+
+void tst_CForm::captionsShareOneSizeAndFit()
+{
+    QFETCH(qreal, dblDesktopPoints);
+    // GIVEN the desktop's font, WHEN the form is loaded
+    const QFont objSaved = QApplication::font();
+    const auto restore = qScopeGuard([&] { QApplication::setFont(objSaved); });
+    if (dblDesktopPoints > 0) {
+        releaseForms();
+        QFont objDesktop = objSaved;
+        objDesktop.setPointSizeF(dblDesktopPoints);
+        QApplication::setFont(objDesktop);
+        CForm::Get<frmTest>().Show();
     }
-    // A label too narrow for its caption draws it smaller, never clipped.
-    CForm::Get<frmTest>().Label("lblName").setCaption("&Customer ID");
-    const auto& lblName = widget<CFittingLabel>("lblName");
-    QVERIFY(QFontMetrics(lblName.font()).horizontalAdvance(lblName.text()) > lblName.width());
-    QVERIFY(QFontMetrics(lblName.CaptionFont())
-                .boundingRect(lblName.contentsRect(), lblName.CaptionFlags(), lblName.text())
-                .width() <= lblName.contentsRect().width());
-    QCOMPARE(lblName.font(), lblName.parentWidget()->font());
-    // The long caption needs its second line at this width.
-    const auto& objLong = widget<CWrappingButton>("cmdLong");
-    QVERIFY(QFontMetrics(objLong.CaptionFont()).horizontalAdvance("Display Customer Data") >
-            objLong.CaptionRect().width());
+    QWidget& objWindow = *CForm::Get<frmTest>().Window();
+
+    // THEN the window grows in proportion with a larger desktop font, never
+    // shrinks below its table, and every control keeps its place in it
+    const qreal dblScale = objWindow.width() / 309.0;
+    QVERIFY2(dblScale >= 1.0, qPrintable(QString::number(dblScale)));
+    if (dblDesktopPoints <= 9.0)
+        QCOMPARE(objWindow.size(), QSize(309, 260));
+    else
+        QVERIFY2(dblScale >= dblDesktopPoints / 9.0 - 0.01, qPrintable(QString::number(dblScale)));
+    QVERIFY(qAbs(objWindow.height() - 260 * dblScale) <= 1);
+    const QRect rctGo = widget("cmdGo").geometry();
+    QVERIFY(qAbs(rctGo.left() - 200 * dblScale) <= 1 && qAbs(rctGo.width() - 81 * dblScale) <= 1);
+
+    // AND every caption is in one font and size, none below 8 pt, none clipped
+    const qreal dblPoints = objWindow.font().pointSizeF();
+    QVERIFY2(dblPoints >= 8.0, qPrintable(QString::number(dblPoints)));
+    for (const QWidget* pWidget : objWindow.findChildren<QWidget*>()) {
+        if (!pWidget->isVisibleTo(&objWindow))
+            continue;
+        const QFontMetrics objMetrics(pWidget->font());
+        QString strCaption;
+        QRect rctSpace = pWidget->contentsRect();
+        int intFlags = Qt::TextSingleLine;
+        if (const auto* pButton = qobject_cast<const CWrappingButton*>(pWidget)) {
+            strCaption = pButton->text().remove(u'&');
+            rctSpace = pButton->rect().adjusted(2, 2, -2, -2);
+            intFlags = Qt::TextWordWrap;
+        } else if (const auto* pLabel = qobject_cast<const QLabel*>(pWidget)) {
+            strCaption = pLabel->text().remove(u'&');
+        } else if (const auto* pFrame = qobject_cast<const QGroupBox*>(pWidget)) {
+            strCaption = pFrame->title();
+        } else if (const auto* pEdit = qobject_cast<const QLineEdit*>(pWidget)) {
+            // Typed text keeps its ascenders and descenders.
+            QVERIFY2(objMetrics.height() + 4 <= pEdit->height(), qPrintable(pEdit->objectName()));
+            continue;
+        } else {
+            continue;
+        }
+        const QByteArray strWhat = pWidget->objectName().toUtf8();
+        QCOMPARE(pWidget->font().pointSizeF(), dblPoints);
+        const QRect rctNeeded = objMetrics.boundingRect(rctSpace, intFlags, strCaption);
+        QVERIFY2(rctNeeded.width() <= rctSpace.width(), strWhat);
+        QVERIFY2(rctNeeded.height() <= rctSpace.height(), strWhat);
+    }
 }
 
 void tst_CForm::keys_data()

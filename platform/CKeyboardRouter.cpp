@@ -1,0 +1,181 @@
+#include "CKeyboardRouter.h"
+
+#include "CFormWindow.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QLabel>
+#include <QPointer>
+#include <QTimer>
+#include <QWindow>
+
+namespace {
+// How long the window beneath a closing modal window holds the keyboard at
+// most while the window system passes the focus back to it.
+constexpr int HoldMilliseconds = 500;
+
+bool hasCommandModifier(const QKeyEvent& objKey)
+{
+    return objKey.modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier);
+}
+
+QWidget* widgetOf(const QWindow& objWindow)
+{
+    for (QWidget* pWidget : QApplication::topLevelWidgets()) {
+        if (pWidget->windowHandle() == &objWindow)
+            return pWidget;
+    }
+    return nullptr;
+}
+
+// Presses the button, or moves to the control, whose access key objKey is.
+bool pressAccessKey(QWidget& objWindow, const QKeyEvent& objKey)
+{
+    const auto enmModifiers = objKey.modifiers() & ~Qt::KeypadModifier;
+    if (enmModifiers != Qt::AltModifier)
+        return false;
+    const QKeySequence objPressed(QKeyCombination(Qt::AltModifier, Qt::Key(objKey.key())));
+    for (QAbstractButton* pButton : objWindow.findChildren<QAbstractButton*>()) {
+        if (pButton->shortcut() == objPressed && pButton->window() == &objWindow &&
+            pButton->isVisible() && pButton->isEnabled()) {
+            if (pButton->focusPolicy() & Qt::TabFocus)
+                pButton->setFocus(Qt::ShortcutFocusReason);
+            pButton->click();
+            return true;
+        }
+    }
+    for (QLabel* pLabel : objWindow.findChildren<QLabel*>()) {
+        QWidget* pBuddy = pLabel->buddy();
+        if (pBuddy && pLabel->window() == &objWindow &&
+            QKeySequence::mnemonic(pLabel->text()) == objPressed &&
+            pBuddy->isVisible() && pBuddy->isEnabled()) {
+            pBuddy->setFocus(Qt::ShortcutFocusReason);
+            return true;
+        }
+    }
+    return false;
+}
+
+// Gives a key typed for another window to objFront, as if typed there.
+void deliver(QWidget& objFront, const QKeyEvent& objKey)
+{
+    if (objKey.type() != QEvent::KeyPress || pressAccessKey(objFront, objKey))
+        return;
+    QPointer<QWidget> pTarget = objFront.focusWidget() ? objFront.focusWidget() : &objFront;
+    const QString strText = hasCommandModifier(objKey) ? QString() : objKey.text();
+    QKeyEvent objPress(QEvent::KeyPress, objKey.key(), objKey.modifiers(), strText,
+                       objKey.isAutoRepeat(), ushort(objKey.count()));
+    QCoreApplication::sendEvent(pTarget, &objPress);
+    // Released at once: the window that got the press never sees its release.
+    QKeyEvent objRelease(QEvent::KeyRelease, objKey.key(), objKey.modifiers(), strText,
+                         objKey.isAutoRepeat(), ushort(objKey.count()));
+    if (pTarget)
+        QCoreApplication::sendEvent(pTarget, &objRelease);
+}
+} // namespace
+
+void CKeyboardRouter::Install()
+{
+    static QPointer<CKeyboardRouter> pRouter;
+    if (pRouter || !qApp)
+        return;
+    pRouter = new CKeyboardRouter(qApp);
+    qApp->installEventFilter(pRouter);
+}
+
+QWidget* CKeyboardRouter::FrontWindow()
+{
+    if (QWidget* pModal = QApplication::activeModalWidget())
+        return pModal;
+    QWidget* pFront = nullptr;
+    for (QWidget* pWidget : QApplication::topLevelWidgets()) {
+        if (!pWidget->isVisible() || !qobject_cast<CFormWindow*>(pWidget))
+            continue;
+        if (pWidget->isActiveWindow())
+            return pWidget;
+        pFront = pWidget;
+    }
+    return pFront;
+}
+
+bool CKeyboardRouter::eventFilter(QObject* pReceiver, QEvent* pEvent)
+{
+    switch (pEvent->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+        // Keys from the window system reach a window first, then its focused
+        // control; they are routed at the window.
+        if (auto* pWindow = qobject_cast<QWindow*>(pReceiver))
+            return routeKey(*pWindow, static_cast<QKeyEvent&>(*pEvent));
+        return false;
+    case QEvent::Hide:
+        if (auto* pWidget = qobject_cast<QWidget*>(pReceiver);
+            pWidget && pWidget->isWindow() && pWidget->isModal() && !pEvent->spontaneous()) {
+            if (QWidget* pFront = FrontWindow(); pFront && pFront != pWidget)
+                holdKeyboardFor(*pFront);
+        }
+        return false;
+    case QEvent::WindowActivate:
+        releaseKeyboard();
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool CKeyboardRouter::routeKey(QWindow& objWindow, QKeyEvent& objKey)
+{
+    QWidget* pFront = FrontWindow();
+    QWidget* pTarget = widgetOf(objWindow);
+    if (!pFront || !pTarget)
+        return false;
+    if (pTarget != pFront) {
+        // Each key press first asks whether a shortcut takes it, and a window
+        // beneath a modal one never sees the press itself: it is passed on
+        // at that first step, and the press that may follow is dropped.
+        if (objKey.type() == QEvent::ShortcutOverride) {
+            mulRerouted = objKey.timestamp();
+            mintReroutedKey = objKey.key();
+            deliver(*pFront, objKey);
+        } else if (objKey.type() == QEvent::KeyPress &&
+                   (objKey.timestamp() != mulRerouted || objKey.key() != mintReroutedKey)) {
+            deliver(*pFront, objKey);
+        }
+        objKey.accept();
+        return true;
+    }
+    if (objKey.type() == QEvent::KeyPress && hasCommandModifier(objKey) &&
+        !objKey.text().isEmpty()) {
+        // No shortcut took it; a text box must not take it as text.
+        QKeyEvent objCommand(QEvent::KeyPress, objKey.key(), objKey.modifiers(),
+                             objKey.nativeScanCode(), objKey.nativeVirtualKey(),
+                             objKey.nativeModifiers(), QString(), objKey.isAutoRepeat(),
+                             ushort(objKey.count()));
+        QCoreApplication::sendEvent(&objWindow, &objCommand);
+        objKey.setAccepted(objCommand.isAccepted());
+        return true;
+    }
+    return false;
+}
+
+void CKeyboardRouter::holdKeyboardFor(QWidget& objWindow)
+{
+    // The closing window gives up the keyboard before the window system hands
+    // it to the window beneath; keys typed meanwhile would be lost.
+    QWindow* pWindow = objWindow.windowHandle();
+    if (!pWindow || QGuiApplication::platformName() != u"xcb" ||
+        !pWindow->setKeyboardGrabEnabled(true))
+        return;
+    mpHolding = pWindow;
+    QTimer::singleShot(HoldMilliseconds, this, &CKeyboardRouter::releaseKeyboard);
+}
+
+void CKeyboardRouter::releaseKeyboard()
+{
+    if (mpHolding)
+        mpHolding->setKeyboardGrabEnabled(false);
+    mpHolding = nullptr;
+}

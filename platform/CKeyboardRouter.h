@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+class QKeyEvent;
+class QWidget;
+class QWindow;
+
+// Sends every key to the window in front: the modal window shown last, else
+// the main window. Keys typed while a window opens, before the window system
+// has given it the keyboard, would otherwise go to the window beneath, which
+// either drops them or acts on them behind the new window; keys typed while a
+// window closes would go to the closing window. A key with Alt, Ctrl or
+// Super that no control claims never becomes text.
+class CKeyboardRouter : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Installs the router once for the application.
+    static void Install();
+
+    // The window that takes the keyboard now, or nullptr.
+    static QWidget* FrontWindow();
+
+protected:
+    bool eventFilter(QObject* pReceiver, QEvent* pEvent) override;
+
+private:
+    using QObject::QObject;
+
+    bool routeKey(QWindow& objWindow, QKeyEvent& objKey);
+    void holdKeyboardFor(QWidget& objWindow);
+    void releaseKeyboard();
+
+    QPointer<QWindow> mpHolding;
+    quint64 mulRerouted = 0;
+    int mintReroutedKey = 0;
+};
