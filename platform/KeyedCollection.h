@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CError.h"
+#include "CVisibleText.h"
 
 #include <QHashFunctions>
 #include <QString>
@@ -10,7 +11,8 @@
 #include <unordered_map>
 #include <utility>
 
-// The wording of a collection's failures. "%1" stands for the key.
+// The wording of a collection's failures. "%1" stands for the key, as a
+// message quotes it (CVisibleText::Quoted).
 struct KeyedCollectionMessages
 {
     QString strRepeatedKey;
@@ -79,7 +81,7 @@ public:
             throw CError(mobjMessages.strEmptyKey);
         auto [it, bInserted] = mmapNodes.try_emplace(strKey, std::move(objItem));
         if (!bInserted)
-            throw CError(mobjMessages.strRepeatedKey.arg(strKey));
+            throw CError(mobjMessages.strRepeatedKey.arg(CVisibleText::Quoted(strKey)));
         Node* pNode = &it->second;
         pNode->mpPrev = mpLast;
         (mpLast ? mpLast->mpNext : mpFirst) = pNode;
@@ -97,6 +99,8 @@ public:
         mmapNodes.erase(it);
     }
 
+    bool contains(const QString& strKey) const { return mmapNodes.contains(strKey); }
+
     int count() const noexcept { return static_cast<int>(mmapNodes.size()); }
 
     Enumerator begin() const noexcept { return Enumerator(mpFirst); }
@@ -109,7 +113,7 @@ private:
     {
         auto it = mmapNodes.find(strKey);
         if (it == mmapNodes.end())
-            throw CError(mobjMessages.strMissingKey.arg(strKey));
+            throw CError(mobjMessages.strMissingKey.arg(CVisibleText::Quoted(strKey)));
         return it;
     }
     typename Map::const_iterator find(const QString& strKey) const
