@@ -95,4 +95,4 @@ class NoWritesTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(argv=sys.argv[:1], verbosity=2)
+    unittest.main(argv=sys.argv, verbosity=2)
