@@ -3,6 +3,10 @@
 #include <QCollator>
 #include <QString>
 
+#include <memory>
+
+struct UCollator;
+
 // The order of sorted lists: ascending, locale-aware, letter case ignored,
 // digits compared as numbers ("C9" before "C10"). Texts the collator holds
 // equal are ordered by their exact characters, so no two different texts
@@ -20,10 +24,19 @@ public:
         return Compare(strA, strB) < 0;
     }
 
+    // As Compare, but only the base letters count: letter case and accents
+    // are ignored, digits still compare as numbers. Texts in Compare's order
+    // are in this order too, so it can search a sorted list.
+    int CompareBase(QStringView strA, QStringView strB) const;
+    // Whether the first characters of strText, as many as strPrefix has,
+    // equal strPrefix as CompareBase sees them ("c05" starts "C0512").
+    bool StartsWith(QStringView strText, QStringView strPrefix) const;
+
     // The locale that collates: the system's, or English where the system
     // has none (the C/POSIX locale), whose collator would ignore numbers.
     static QLocale CollationLocale(const QLocale& objSystem);
 
 private:
     QCollator mobjCollator;
+    std::shared_ptr<UCollator> mpBaseCollator;
 };

@@ -1,6 +1,9 @@
 #include "CListView.h"
 
+#include "CSortedListModel.h"
+
 #include <QAccessible>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPaintEvent>
@@ -122,6 +125,32 @@ void CListView::doItemsLayout()
 void CListView::reset()
 {
     QAbstractItemView::reset();
+}
+
+// Typing jumps to the first entry that starts with the typed text. Qt's own
+// search asks every row in turn; the sorted model finds it by binary search.
+// Keys typed within the keyboard input interval add up to one text, as in
+// Qt's views; a text no entry starts with leaves the selection as it is.
+void CListView::keyboardSearch(const QString& strSearch)
+{
+    auto* pModel = qobject_cast<CSortedListModel*>(model());
+    if (!pModel) {
+        QListView::keyboardSearch(strSearch);
+        return;
+    }
+    const bool bGoesOn = !strSearch.isEmpty() && mobjSinceTyped.isValid() &&
+                         !mobjSinceTyped.hasExpired(QApplication::keyboardInputInterval());
+    mstrTyped = bGoesOn ? mstrTyped + strSearch : strSearch;
+    mobjSinceTyped.start();
+    if (mstrTyped.isEmpty())
+        return;
+    const int intRow = pModel->FindPrefix(mstrTyped);
+    if (intRow < 0)
+        return;
+    // As current index too, so that a screen reader says the entry.
+    const QModelIndex objIndex = pModel->index(intRow);
+    selectionModel()->setCurrentIndex(objIndex, QItemSelectionModel::ClearAndSelect);
+    scrollTo(objIndex);
 }
 
 void CListView::paintEvent(QPaintEvent* pEvent)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QListView>
 
 // A single-column list whose rows all have the same height, so that a row's
@@ -21,6 +22,7 @@ public:
     QModelIndex indexAt(const QPoint& ptPoint) const override;
     void doItemsLayout() override;
     void reset() override;
+    void keyboardSearch(const QString& strSearch) override;
 
     int RowHeight() const;
 
@@ -58,4 +60,6 @@ private:
     int rowsPerPage() const;
 
     mutable int mintRowHeight = 0;
+    QString mstrTyped;
+    QElapsedTimer mobjSinceTyped;
 };

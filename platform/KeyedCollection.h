@@ -7,9 +7,11 @@
 #include <QString>
 
 #include <cstddef>
+#include <functional>
 #include <iterator>
-#include <unordered_map>
+#include <memory>
 #include <utility>
+#include <vector>
 
 // The wording of a collection's failures. "%1" stands for the key, as a
 // message quotes it (CVisibleText::Quoted).
@@ -25,15 +27,28 @@ struct KeyedCollectionMessages
 // hash lookup each: the items are threaded on a doubly linked list through
 // the hash table's own nodes, which never move, so the order of addition
 // needs no second container and a removal never scans.
+//
+// No add rebuilds the table. It grows by linear hashing: whenever it holds as
+// many items as buckets, it adds one bucket and splits the next old bucket in
+// turn into it. Buckets live in segments of fixed size, so growing never moves
+// them and allocates at most one small segment at a time.
 template <class T> class KeyedCollection
 {
     struct Node
     {
-        explicit Node(T objItem) : mobjItem(std::move(objItem)) {}
+        Node(T objItem, const QString& strKey, size_t uHash)
+            : mstrKey(strKey), muHash(uHash), mobjItem(std::move(objItem))
+        {}
+        QString mstrKey;
+        size_t muHash;
         T mobjItem;
+        std::unique_ptr<Node> mpChain; // the next node in the same bucket
         Node* mpPrev = nullptr;
         Node* mpNext = nullptr;
     };
+    using Link = std::unique_ptr<Node>;
+    static constexpr size_t kSegmentBits = 12;
+    static constexpr size_t kSegmentSize = size_t(1) << kSegmentBits;
 
 public:
     class Enumerator
@@ -69,7 +84,9 @@ public:
 
     explicit KeyedCollection(KeyedCollectionMessages objMessages)
         : mobjMessages(std::move(objMessages))
-    {}
+    {
+        mlstSegments.push_back(std::make_unique<Link[]>(kSegmentSize));
+    }
     KeyedCollection(const KeyedCollection&) = delete;
     KeyedCollection& operator=(const KeyedCollection&) = delete;
 
@@ -79,50 +96,100 @@ public:
     {
         if (strKey.isEmpty())
             throw CError(mobjMessages.strEmptyKey);
-        auto [it, bInserted] = mmapNodes.try_emplace(strKey, std::move(objItem));
-        if (!bInserted)
+        const size_t uHash = hash(strKey);
+        if (*link(strKey, uHash))
             throw CError(mobjMessages.strRepeatedKey.arg(CVisibleText::Quoted(strKey)));
-        Node* pNode = &it->second;
+        auto pNode = std::make_unique<Node>(std::move(objItem), strKey, uHash);
+        if (size_t(mintCount) >= muRound + muSplit)
+            splitBucket();
         pNode->mpPrev = mpLast;
-        (mpLast ? mpLast->mpNext : mpFirst) = pNode;
-        mpLast = pNode;
+        (mpLast ? mpLast->mpNext : mpFirst) = pNode.get();
+        mpLast = pNode.get();
+        Link& rBucket = bucket(uHash);
+        pNode->mpChain = std::move(rBucket);
+        rBucket = std::move(pNode);
+        ++mintCount;
     }
 
-    const T& item(const QString& strKey) const { return find(strKey)->second.mobjItem; }
+    const T& item(const QString& strKey) const { return (*find(strKey))->mobjItem; }
 
     void remove(const QString& strKey)
     {
-        auto it = find(strKey);
-        Node* pNode = &it->second;
+        Link& rLink = *find(strKey);
+        Node* pNode = rLink.get();
         (pNode->mpPrev ? pNode->mpPrev->mpNext : mpFirst) = pNode->mpNext;
         (pNode->mpNext ? pNode->mpNext->mpPrev : mpLast) = pNode->mpPrev;
-        mmapNodes.erase(it);
+        rLink = std::move(pNode->mpChain);
+        --mintCount;
     }
 
-    bool contains(const QString& strKey) const { return mmapNodes.contains(strKey); }
+    bool contains(const QString& strKey) const { return *link(strKey, hash(strKey)) != nullptr; }
 
-    int count() const noexcept { return static_cast<int>(mmapNodes.size()); }
+    int count() const noexcept { return mintCount; }
 
     Enumerator begin() const noexcept { return Enumerator(mpFirst); }
     Enumerator end() const noexcept { return Enumerator(); }
 
 private:
-    using Map = std::unordered_map<QString, Node>;
+    static size_t hash(const QString& strKey) { return std::hash<QString>()(strKey); }
 
-    typename Map::iterator find(const QString& strKey)
+    // Buckets below the split pointer have been split in this round, and so
+    // are told apart by one more bit of the hash.
+    Link& bucket(size_t uHash) const
     {
-        auto it = mmapNodes.find(strKey);
-        if (it == mmapNodes.end())
-            throw CError(mobjMessages.strMissingKey.arg(CVisibleText::Quoted(strKey)));
-        return it;
+        size_t uIndex = uHash & (muRound - 1);
+        if (uIndex < muSplit)
+            uIndex = uHash & (2 * muRound - 1);
+        return mlstSegments[uIndex >> kSegmentBits][uIndex & (kSegmentSize - 1)];
     }
-    typename Map::const_iterator find(const QString& strKey) const
+
+    // The link that holds the node under strKey, or the empty one that ends
+    // its bucket.
+    Link* link(const QString& strKey, size_t uHash) const
     {
-        return const_cast<KeyedCollection*>(this)->find(strKey);
+        Link* pLink = &bucket(uHash);
+        while (*pLink && ((*pLink)->muHash != uHash || (*pLink)->mstrKey != strKey))
+            pLink = &(*pLink)->mpChain;
+        return pLink;
+    }
+
+    Link* find(const QString& strKey) const
+    {
+        Link* pLink = link(strKey, hash(strKey));
+        if (!*pLink)
+            throw CError(mobjMessages.strMissingKey.arg(CVisibleText::Quoted(strKey)));
+        return pLink;
+    }
+
+    // Adds bucket muRound + muSplit, and moves into it the nodes of bucket
+    // muSplit that the next bit of their hash sends there.
+    void splitBucket()
+    {
+        const size_t uNew = muRound + muSplit;
+        if ((uNew >> kSegmentBits) == mlstSegments.size())
+            mlstSegments.push_back(std::make_unique<Link[]>(kSegmentSize));
+        Link& rNew = mlstSegments[uNew >> kSegmentBits][uNew & (kSegmentSize - 1)];
+        Link* pLink = &mlstSegments[muSplit >> kSegmentBits][muSplit & (kSegmentSize - 1)];
+        while (*pLink) {
+            if ((*pLink)->muHash & muRound) {
+                Link pNode = std::exchange(*pLink, std::move((*pLink)->mpChain));
+                pNode->mpChain = std::move(rNew);
+                rNew = std::move(pNode);
+            } else {
+                pLink = &(*pLink)->mpChain;
+            }
+        }
+        if (++muSplit == muRound) {
+            muRound *= 2;
+            muSplit = 0;
+        }
     }
 
     KeyedCollectionMessages mobjMessages;
-    Map mmapNodes;
+    std::vector<std::unique_ptr<Link[]>> mlstSegments;
+    size_t muRound = 16; // buckets at the start of this round of splits
+    size_t muSplit = 0;  // the next bucket to split; the buckets in use are muRound + muSplit
+    int mintCount = 0;
     Node* mpFirst = nullptr;
     Node* mpLast = nullptr;
 };

@@ -151,6 +151,36 @@ class DeskTest(unittest.TestCase):
         desk.key("alt+x")
         self.assert_exits_cleanly()
 
+    # GIVEN entries in the list and the focus on it, WHEN the user types the
+    # start of an ID, THEN the first entry that starts so is selected and is
+    # what a screen reader is told has the focus.
+    def test_type_to_find(self):
+        desk = self.desk
+        for customer in ["C9", "C10", "Adams", "Baker"]:
+            self.add(customer)
+        wait_for("four entries", lambda: len(desk.list_entries()) == 4)
+        desk.key("Tab", "Tab", "Tab", "Tab")
+        wait_for("the list", lambda: desk.focused_name() == "Customer List")
+
+        def entries_in(state):
+            entries = desk.control(MAIN, "list", "Customer List")
+            return [child.name for child in entries
+                    if child is not None and child.getState().contains(state)]
+
+        # One key, so that no pause between keys can start a new search.
+        desk.type("c")
+        wait_for("C9 selected", lambda: entries_in(pyatspi.STATE_SELECTED) == ["C9"])
+        wait_for("C9 focused", lambda: entries_in(pyatspi.STATE_FOCUSED) == ["C9"])
+        # A text that no entry starts with leaves the selection as it was.
+        desk.type("z")
+        desk.key("alt+n")
+        self.assertEqual(desk.wait_message()[1], "There are 4 customers.")
+        desk.key("Return")
+        wait_for("the message to close", lambda: desk.message() is None)
+        self.assertEqual(entries_in(pyatspi.STATE_SELECTED), ["C9"])
+        desk.key("alt+x")
+        self.assert_exits_cleanly()
+
     def test_repeated_id_is_refused(self):
         desk = self.desk
         self.add("C1", "Smith")

@@ -18,6 +18,10 @@ private slots:
     void order();
     void sameOrderWithoutLocale();
     void modelStaysSortedWhateverTheInsertOrder();
+    void startsWith_data();
+    void startsWith();
+    void baseOrderFollowsListOrder_data();
+    void baseOrderFollowsListOrder();
 };
 
 void tst_CCollation::twipsToPixels_data()
@@ -149,6 +153,65 @@ void tst_CCollation::modelStaysSortedWhateverTheInsertOrder()
             lstModel << objModel.At(i);
         QCOMPARE(lstModel, lstSorted);
     }
+}
+
+void tst_CCollation::startsWith_data()
+{
+    QTest::addColumn<QString>("strText");
+    QTest::addColumn<QString>("strPrefix");
+    QTest::addColumn<bool>("bStarts");
+    QTest::newRow("same case") << "Smith" << "Sm" << true;
+    QTest::newRow("other case") << "Smith" << "sM" << true;
+    QTest::newRow("accent in text") << "Éclair" << "ec" << true;
+    QTest::newRow("accent typed") << "eclair" << "éc" << true;
+    QTest::newRow("decomposed accent in text") << "e\u0301clair" << "é" << true;
+    QTest::newRow("whole text") << "C10" << "c10" << true;
+    QTest::newRow("digits as typed") << "C105" << "C10" << true;
+    QTest::newRow("other digits") << "C105" << "C15" << false;
+    QTest::newRow("longer than text") << "C1" << "C1x" << false;
+    QTest::newRow("other letter") << "Smith" << "Sn" << false;
+    QTest::newRow("space counts") << "van Dyke" << "vand" << false;
+    QTest::newRow("empty prefix") << "Smith" << "" << true;
+}
+
+void tst_CCollation::startsWith()
+{
+    QFETCH(QString, strText);
+    QFETCH(QString, strPrefix);
+    QFETCH(bool, bStarts);
+    QCOMPARE(CCollation().StartsWith(strText, strPrefix), bStarts);
+}
+
+void tst_CCollation::baseOrderFollowsListOrder_data()
+{
+    QTest::addColumn<QString>("strLocale");
+    QTest::newRow("English") << "en_US";
+    QTest::newRow("German") << "de_DE";
+    QTest::newRow("Swedish") << "sv_SE";
+    QTest::newRow("Danish") << "da_DK";
+    QTest::newRow("no locale") << "C";
+}
+
+void tst_CCollation::baseOrderFollowsListOrder()
+{
+    // The list is searched by base letters: texts in the list's order must
+    // never step back in the base order, whatever the locale.
+    QFETCH(QString, strLocale);
+    const CCollation objCollation{QLocale(strLocale)};
+    static const QStringList lstParts{"a", "A", "å", "ä", "æ", "aa", "o", "ö", "ø", "e", "é",
+                                      "E\u0301", "ss", "ß", "z", "Z", "-", " ", "1", "10", "9"};
+    std::mt19937 objRandom(11);
+    QStringList lstTexts;
+    for (int i = 0; i < 3000; ++i) {
+        QString strText;
+        for (int intPart = int(objRandom() % 4); intPart >= 0; --intPart)
+            strText += lstParts[int(objRandom() % lstParts.size())];
+        lstTexts << strText;
+    }
+    std::sort(lstTexts.begin(), lstTexts.end(), objCollation);
+    for (qsizetype i = 1; i < lstTexts.size(); ++i)
+        QVERIFY2(objCollation.CompareBase(lstTexts[i - 1], lstTexts[i]) <= 0,
+                 qPrintable(lstTexts[i - 1] + " / " + lstTexts[i]));
 }
 
 QTEST_GUILESS_MAIN(tst_CCollation)
