@@ -96,10 +96,12 @@ void frmCustomer::cmdOK_Click()
                            txtZipCode().Text());
         // The list entry shares the stored ID's text instead of a copy of its own.
         Get<frmMain>().lstCustomer().AddItem(mobjCustomers->Item(strCustomerId)->CustomerID());
+        Get<frmMain>().Announce(tr("Customer %1 added").arg(strCustomerId));
     } else if (mstrAction == u"R") {
         mobjCustomers->Remove(mstrKey);
         CListBox lstCustomer = Get<frmMain>().lstCustomer();
         lstCustomer.RemoveItem(lstCustomer.ListIndex());
+        Get<frmMain>().Announce(tr("Customer %1 removed").arg(mstrKey));
     }
     Hide();
 }

@@ -1,5 +1,7 @@
 #include "CForm.h"
 
+#include "CAccessibleFactory.h"
+#include "CAnnouncer.h"
 #include "CError.h"
 #include "CFormWindow.h"
 #include "CKeyboardReturn.h"
@@ -291,6 +293,7 @@ QWidget* CForm::Window() const
 
 void CForm::build()
 {
+    CAccessibleFactory::Install();
     mpWindow =
         std::make_unique<CFormWindow>([this] { RunHandler([this] { Form_QueryUnload(); }); });
     CFormWindow& objWindow = *mpWindow;
@@ -386,6 +389,15 @@ void CForm::ShowModal()
     QObject::connect(pWindow, &CFormWindow::Hidden, &objLoop, &QEventLoop::quit);
     QObject::connect(pWindow, &QObject::destroyed, &objLoop, &QEventLoop::quit);
     objLoop.exec(QEventLoop::DialogExec);
+}
+
+void CForm::Announce(const QString& strText)
+{
+    Load();
+    auto* pAnnouncer = mpWindow->findChild<CAnnouncer*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!pAnnouncer)
+        pAnnouncer = new CAnnouncer(mpWindow.get());
+    pAnnouncer->Say(strText);
 }
 
 void CForm::Hide()

@@ -54,6 +54,10 @@ public:
     bool IsLoaded() const;
     bool IsVisible() const;
 
+    // Tells screen reader users what a command has done, in this form's
+    // window, once that window is active; sighted users see nothing new.
+    void Announce(const QString& strText);
+
     // The top-level widget while loaded, else nullptr. For the platform and tests.
     QWidget* Window() const;
 

@@ -1,0 +1,156 @@
+"""What a blind user hears: the real program under a window manager, read
+aloud by Orca, with everything Orca says taken from speech-dispatcher. Run by
+run-e2e --wm.
+What was said at each step is printed, for whoever reads the results."""
+
+import os
+import sys
+import unittest
+
+from desk import Desk, wait_for
+from screenreader import ScreenReader
+
+PROGRAM = os.environ["CORVALE_PROGRAM"]
+SHOTS = os.environ.get("CORVALE_SHOTS", ".")
+MAIN, DIALOG = Desk.MAIN_TITLE, Desk.DIALOG_TITLE
+# Orca answers a key within a second or two even on a loaded machine.
+HEAR_TIMEOUT = 10.0
+
+
+class OrcaTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.orca = ScreenReader(SHOTS)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.orca.stop()
+
+    def setUp(self):
+        mark = self.orca.mark()
+        self.desk = Desk(PROGRAM)
+        self.started = self.orca.said(mark, lambda lines: any(MAIN in s for s in lines))
+
+    def tearDown(self):
+        self.desk.close()
+
+    def hear(self, *keys, until=None):
+        """Presses the keys one after the other, and returns all that Orca
+        says after them, once it is quiet. until: a text to wait for."""
+        mark = self.orca.mark()
+        self.desk.key(*keys)
+        condition = (lambda lines: until in " ".join(lines)) if until else None
+        try:
+            said = self.orca.said(mark, condition, timeout=HEAR_TIMEOUT)
+        except AssertionError:
+            # What was said instead is what the checks then report.
+            said = self.orca.lines()[mark:]
+        print(f"  {'+'.join(keys)}: {' | '.join(said)}", flush=True)
+        return " ".join(said)
+
+    def heard(self, what, said, *phrases, unwanted=()):
+        """Checks, without stopping the test, that each phrase was said in
+        order and that no unwanted phrase was."""
+        with self.subTest(what):
+            position = 0
+            for phrase in phrases:
+                found = said.find(phrase, position)
+                self.assertNotEqual(found, -1, f"{phrase!r} not said in order in {said!r}")
+                position = found + len(phrase)
+            for phrase in unwanted:
+                self.assertNotIn(phrase, said)
+
+    def add(self, *texts):
+        self.hear("alt+a", until="Customer ID")
+        for index, text in enumerate(texts):
+            if index:
+                self.desk.key("Tab")
+            self.desk.type(text)
+        return self.hear("Return", until=MAIN)
+
+    def focus_list(self):
+        """Tabs to the list, and returns what Orca says on the way."""
+        mark = self.orca.mark()
+        for _ in range(6):
+            if self.desk.focused_name() == "Customer List":
+                break
+            before = self.desk.focused_name()
+            self.desk.key("Tab")
+            wait_for("the focus to move", lambda: self.desk.focused_name() != before)
+        self.assertEqual(self.desk.focused_name(), "Customer List")
+        said = self.orca.said(mark, lambda lines: "Customer List" in " ".join(lines))
+        print(f"  Tab to the list: {' | '.join(said)}", flush=True)
+        return " ".join(said)
+
+    # GIVEN the program starting, THEN its window is announced as a frame
+    # and its messages are read with their title and text.
+    def test_start_and_messages(self):
+        desk = self.desk
+        print(f"  start: {' | '.join(self.started)}", flush=True)
+        self.heard("start", " ".join(self.started), MAIN, "Add Customer push button")
+        with self.subTest("the main window's role"):
+            self.assertEqual(desk.frame(MAIN).getRoleName(), "frame")
+
+        said = self.hear("alt+n", until="customers")
+        self.heard("count message", said, "Corvale", "There are 0 customers.")
+        self.hear("Return", until=MAIN)
+        for key in ("alt+r", "alt+d"):
+            said = self.hear(key, until="Please Select")
+            self.heard(f"{key} without a selection", said, "Input Requested",
+                       "Please Select a Customer from the List")
+            self.hear("Escape", until=MAIN)
+
+    # GIVEN customers added by keyboard, WHEN the user walks the list and
+    # removes and displays entries, THEN each step is heard.
+    def test_add_list_remove_display(self):
+        desk = self.desk
+        said = self.hear("alt+a", until="Customer ID")
+        self.heard("Alt+A", said, "Customer Data Form dialog", "Add New Customer Info",
+                   "Customer ID text")
+        with self.subTest("the dialog's role"):
+            self.assertEqual(desk.frame(DIALOG).getRoleName(), "dialog")
+        desk.type("C3")
+        desk.key("Tab")
+        desk.type("Smith")
+        said = self.hear("Return", until=MAIN)
+        self.heard("OK after an add", said, "Customer C3 added")
+        said = self.add("B2", "Jones")
+        self.heard("OK after a second add", said, "Customer B2 added",
+                   unwanted=("Customer C3 added",))
+        said = self.add("C3", "Other")
+        self.heard("repeated ID message", said, 'There is already a customer with ID "C3".')
+        self.hear("Return", until="Last Name")
+        # The user goes back to the ID before cancelling; the dialog opens
+        # next in the box that had the focus.
+        self.hear("alt+u", until="Customer ID")
+        self.hear("alt+c", until=MAIN)
+
+        said = self.focus_list()
+        self.heard("the list gets the focus", said, "Customer List")
+        # The first Down selects the first entry.
+        self.hear("Down", until="B2")
+        said = self.hear("Down", until="C3")
+        self.heard("second Down in the list", said, "C3", unwanted=("B2",))
+        said = self.hear("Up", until="B2")
+        self.heard("Up in the list", said, "B2", unwanted=("C3",))
+
+        said = self.hear("alt+r", until="B2")
+        self.heard("Alt+R on B2", said, "Customer Data Form dialog", "Remove this record?",
+                   "B2")
+        said = self.hear("Return", until=MAIN)
+        self.heard("OK after a remove", said, "Customer B2 removed")
+        wait_for("one entry", lambda: desk.list_entries() == ["C3"])
+
+        self.assertEqual(desk.focused_name(), "Customer List")
+        self.hear("Down", until="C3")
+        said = self.hear("alt+d", until="C3")
+        self.heard("Alt+D on C3", said, "Customer Data Form dialog", "Customer Data Display",
+                   "C3")
+        said = self.hear("Tab", until="Last Name")
+        self.heard("a field holding Smith", said, "Last Name text", "Smith")
+        said = self.hear("Return", until=MAIN)
+        self.heard("OK after a display", said, MAIN, unwanted=("added", "removed"))
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1], verbosity=2)

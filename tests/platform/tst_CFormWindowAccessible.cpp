@@ -1,0 +1,105 @@
+#include <CAccessibleFactory.h>
+#include <CForm.h>
+#include <CFormWindow.h>
+
+#include "WindowTesting.h"
+
+#include <QAccessible>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+const ControlLayout gControls[] = {
+    {ControlKind::CommandButton, "cmdClose", "&Close", 100, 100, 1215, 495, CancelButton},
+};
+const FormLayout gLayout = {"frmTest", "Test Form", 4635, 3900, gControls};
+
+class frmTest : public CForm
+{
+public:
+    frmTest() : CForm(gLayout)
+    {
+        OnClick("cmdClose", [this] { Hide(); });
+    }
+};
+
+QAccessible::Role roleOf(QWidget* pWindow)
+{
+    QAccessibleInterface* pInterface = QAccessible::queryAccessibleInterface(pWindow);
+    return pInterface ? pInterface->role() : QAccessible::NoRole;
+}
+} // namespace
+
+class tst_CFormWindowAccessible : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+    void roleFollowsHowTheWindowIsShown_data();
+    void roleFollowsHowTheWindowIsShown();
+    void formShownModallyIsADialog();
+};
+
+void tst_CFormWindowAccessible::initTestCase()
+{
+    CAccessibleFactory::Install();
+}
+
+void tst_CFormWindowAccessible::cleanup()
+{
+    releaseForms();
+}
+
+void tst_CFormWindowAccessible::roleFollowsHowTheWindowIsShown_data()
+{
+    QTest::addColumn<Qt::WindowModality>("enmModality");
+    QTest::addColumn<Qt::WindowType>("enmType");
+    QTest::addColumn<QAccessible::Role>("enmRole");
+    QTest::newRow("plain window") << Qt::NonModal << Qt::Window << QAccessible::Window;
+    QTest::newRow("application modal") << Qt::ApplicationModal << Qt::Window
+                                       << QAccessible::Dialog;
+    QTest::newRow("window modal") << Qt::WindowModal << Qt::Window << QAccessible::Dialog;
+    QTest::newRow("dialog type") << Qt::NonModal << Qt::Dialog << QAccessible::Dialog;
+    QTest::newRow("modal dialog type") << Qt::ApplicationModal << Qt::Dialog
+                                       << QAccessible::Dialog;
+}
+
+void tst_CFormWindowAccessible::roleFollowsHowTheWindowIsShown()
+{
+    QFETCH(Qt::WindowModality, enmModality);
+    QFETCH(Qt::WindowType, enmType);
+    QFETCH(QAccessible::Role, enmRole);
+    CFormWindow objWindow([] {});
+    // The role is asked after the window changed, as a screen reader asks
+    // when the window shows: the interface is made once and kept.
+    QCOMPARE(roleOf(&objWindow), QAccessible::Window);
+    objWindow.setWindowFlags(enmType);
+    objWindow.setWindowModality(enmModality);
+    objWindow.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&objWindow));
+    QCOMPARE(roleOf(&objWindow), enmRole);
+}
+
+void tst_CFormWindowAccessible::formShownModallyIsADialog()
+{
+    // GIVEN a form shown as the start window, THEN it is an application window.
+    frmTest& objForm = CForm::Get<frmTest>();
+    objForm.Show();
+    QCOMPARE(roleOf(objForm.Window()), QAccessible::Window);
+    objForm.Hide();
+
+    // WHEN the form is shown modally, THEN it is a dialog while it shows.
+    QAccessible::Role enmWhileModal = QAccessible::NoRole;
+    QTimer::singleShot(0, [&] {
+        QTRY_VERIFY(objForm.IsVisible());
+        enmWhileModal = roleOf(objForm.Window());
+        objForm.Hide();
+    });
+    objForm.ShowModal();
+    QCOMPARE(enmWhileModal, QAccessible::Dialog);
+}
+
+QTEST_MAIN(tst_CFormWindowAccessible)
+#include "tst_CFormWindowAccessible.moc"
