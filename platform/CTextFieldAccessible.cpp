@@ -129,8 +129,8 @@ QRect CTextFieldAccessible::characterRect(int intOffset) const
         intX -= objMetrics.horizontalAdvance(strText.mid(intOffset, intCaret - intOffset));
     else
         intX += objMetrics.horizontalAdvance(strText.mid(intCaret, intOffset - intCaret));
-    const QRect rctCharacter(intX, rctCaret.y(), objMetrics.horizontalAdvance(strText.at(intOffset)),
-                             rctCaret.height());
+    const QRect rctCharacter(
+        intX, rctCaret.y(), objMetrics.horizontalAdvance(strText.at(intOffset)), rctCaret.height());
     return rctCharacter.translated(field().mapToGlobal(QPoint(0, 0)));
 }
 

@@ -144,8 +144,8 @@ class ScreenReader:
             self.speechd.terminate()
             self.speechd.wait(timeout=15)
         os.makedirs(self.keep_logs_in, exist_ok=True)
-        for name in ("spoken", "orca-debug.log"):
+        for name, kept in (("spoken", "orca-spoken.txt"), ("orca-debug.log", "orca-debug.log")):
             source = os.path.join(self.home, name)
             if os.path.exists(source):
-                shutil.copy(source, os.path.join(self.keep_logs_in, f"orca-{name}"))
+                shutil.copy(source, os.path.join(self.keep_logs_in, kept))
         shutil.rmtree(self.home, ignore_errors=True)

@@ -32,7 +32,10 @@ class OrcaTest(unittest.TestCase):
         self.started = self.orca.said(mark, lambda lines: any(MAIN in s for s in lines))
 
     def tearDown(self):
+        code = self.desk.process.poll()
         self.desk.close()
+        # A negative code is a signal: -15 is someone's kill, not a crash.
+        self.assertIsNone(code, "the program ended while the test ran")
 
     def hear(self, *keys, until=None):
         """Presses the keys one after the other, and returns all that Orca

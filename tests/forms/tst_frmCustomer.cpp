@@ -1,5 +1,6 @@
 #include "FormTesting.h"
 
+#include <CAnnouncer.h>
 #include <CCollation.h>
 
 #include <QLabel>
@@ -10,6 +11,13 @@
 namespace {
 const QStringList gSmith{"C1", "Smith", "Ann", "1 High St", "Leeds", "WY", "LS1 4AB"};
 const QStringList gJones{"C2", "Jones", "Bo", "2 Low Rd", "York", "NY", "10001"};
+
+// What the main window last told screen reader users, if anything.
+QString announced()
+{
+    const auto* pAnnouncer = CForm::Get<frmMain>().Window()->findChild<CAnnouncer*>();
+    return pAnnouncer ? pAnnouncer->accessibleName() : QString();
+}
 
 QString heading()
 {
@@ -148,37 +156,44 @@ void tst_frmCustomer::modes_data()
     QTest::addColumn<QString>("strHeading");
     QTest::addColumn<bool>("bCancelShown");
     QTest::addColumn<QStringList>("lstAfter");
+    QTest::addColumn<QString>("strAnnounced"); // to screen readers; empty: nothing new
     const QStringList lstBoth{"C1", "C2"};
+    QTest::newRow("add, OK") << "cmdAdd"
+                             << "OK"
+                             << "Add New Customer Info" << true << QStringList{"C1", "C2", "C3"}
+                             << QString("Customer C3 added");
     QTest::newRow("add, Cancel") << "cmdAdd"
                                  << "Cancel"
-                                 << "Add New Customer Info" << true << lstBoth;
+                                 << "Add New Customer Info" << true << lstBoth << QString();
     QTest::newRow("add, Esc") << "cmdAdd"
                               << "Esc"
-                              << "Add New Customer Info" << true << lstBoth;
+                              << "Add New Customer Info" << true << lstBoth << QString();
     QTest::newRow("add, frame") << "cmdAdd"
                                 << "Frame"
-                                << "Add New Customer Info" << true << lstBoth;
+                                << "Add New Customer Info" << true << lstBoth << QString();
     QTest::newRow("remove, OK") << "cmdRemove"
                                 << "OK"
-                                << "Remove this record?" << true << QStringList{"C2"};
-    QTest::newRow("remove, Enter") << "cmdRemove"
-                                   << "Enter"
-                                   << "Remove this record?" << true << QStringList{"C2"};
+                                << "Remove this record?" << true << QStringList{"C2"}
+                                << QString("Customer C1 removed");
+    QTest::newRow("remove, Enter")
+        << "cmdRemove"
+        << "Enter"
+        << "Remove this record?" << true << QStringList{"C2"} << QString("Customer C1 removed");
     QTest::newRow("remove, Cancel") << "cmdRemove"
                                     << "Cancel"
-                                    << "Remove this record?" << true << lstBoth;
+                                    << "Remove this record?" << true << lstBoth << QString();
     QTest::newRow("remove, frame") << "cmdRemove"
                                    << "Frame"
-                                   << "Remove this record?" << true << lstBoth;
+                                   << "Remove this record?" << true << lstBoth << QString();
     QTest::newRow("display, OK") << "cmdDisplay"
                                  << "OK"
-                                 << "Customer Data Display" << false << lstBoth;
+                                 << "Customer Data Display" << false << lstBoth << QString();
     QTest::newRow("display, Esc") << "cmdDisplay"
                                   << "Esc"
-                                  << "Customer Data Display" << false << lstBoth;
+                                  << "Customer Data Display" << false << lstBoth << QString();
     QTest::newRow("display, frame") << "cmdDisplay"
                                     << "Frame"
-                                    << "Customer Data Display" << false << lstBoth;
+                                    << "Customer Data Display" << false << lstBoth << QString();
 }
 
 void tst_frmCustomer::modes()
@@ -188,8 +203,10 @@ void tst_frmCustomer::modes()
     QFETCH(QString, strHeading);
     QFETCH(bool, bCancelShown);
     QFETCH(QStringList, lstAfter);
+    QFETCH(QString, strAnnounced);
     addCustomer(gSmith);
     addCustomer(gJones);
+    const QString strAnnouncedBefore = announced();
     if (strButton != "cmdAdd")
         QVERIFY(selectEntry("C1"));
 
@@ -228,6 +245,8 @@ void tst_frmCustomer::modes()
     QCOMPARE(CForm::Get<frmMain>().lstCustomer().ListIndex(), -1);
     QVERIFY(dialogButton("cmdCancel").isVisibleTo(CForm::Get<frmCustomer>().Window()));
     QCOMPARE(mpMessages->lstMessages, QList<Message>());
+    QCOMPARE(strAnnouncedBefore, QString("Customer C2 added"));
+    QCOMPARE(announced(), strAnnounced.isEmpty() ? strAnnouncedBefore : strAnnounced);
 }
 
 void tst_frmCustomer::refusedIdKeepsDialogOpen_data()

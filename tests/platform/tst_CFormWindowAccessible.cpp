@@ -58,12 +58,10 @@ void tst_CFormWindowAccessible::roleFollowsHowTheWindowIsShown_data()
     QTest::addColumn<Qt::WindowType>("enmType");
     QTest::addColumn<QAccessible::Role>("enmRole");
     QTest::newRow("plain window") << Qt::NonModal << Qt::Window << QAccessible::Window;
-    QTest::newRow("application modal") << Qt::ApplicationModal << Qt::Window
-                                       << QAccessible::Dialog;
+    QTest::newRow("application modal") << Qt::ApplicationModal << Qt::Window << QAccessible::Dialog;
     QTest::newRow("window modal") << Qt::WindowModal << Qt::Window << QAccessible::Dialog;
     QTest::newRow("dialog type") << Qt::NonModal << Qt::Dialog << QAccessible::Dialog;
-    QTest::newRow("modal dialog type") << Qt::ApplicationModal << Qt::Dialog
-                                       << QAccessible::Dialog;
+    QTest::newRow("modal dialog type") << Qt::ApplicationModal << Qt::Dialog << QAccessible::Dialog;
 }
 
 void tst_CFormWindowAccessible::roleFollowsHowTheWindowIsShown()

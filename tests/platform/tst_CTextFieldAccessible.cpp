@@ -124,11 +124,16 @@ void tst_CTextFieldAccessible::editsGoToTheField_data()
     QTest::addColumn<int>("intEnd");
     QTest::addColumn<QString>("strInserted");
     QTest::addColumn<QString>("strResult");
-    QTest::newRow("insert at start") << "insert" << 0 << 0 << "Mr " << "Mr Smith";
-    QTest::newRow("insert at end") << "insert" << 5 << 5 << "e" << "Smithe";
-    QTest::newRow("delete middle") << "delete" << 1 << 3 << "" << "Sth";
-    QTest::newRow("delete beyond the end") << "delete" << 3 << 99 << "" << "Smi";
-    QTest::newRow("replace all") << "replace" << 0 << 5 << "Jones" << "Jones";
+    QTest::newRow("insert at start") << "insert" << 0 << 0 << "Mr "
+                                     << "Mr Smith";
+    QTest::newRow("insert at end") << "insert" << 5 << 5 << "e"
+                                   << "Smithe";
+    QTest::newRow("delete middle") << "delete" << 1 << 3 << ""
+                                   << "Sth";
+    QTest::newRow("delete beyond the end") << "delete" << 3 << 99 << ""
+                                           << "Smi";
+    QTest::newRow("replace all") << "replace" << 0 << 5 << "Jones"
+                                 << "Jones";
 }
 
 void tst_CTextFieldAccessible::editsGoToTheField()
