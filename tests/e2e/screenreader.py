@@ -73,9 +73,13 @@ class ScreenReader:
              "--communication-method", "unix_socket", "--socket-path", socket],
             env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         wait_for("speech-dispatcher", lambda: os.path.exists(socket))
-        self.orca = None
-        self._start_orca()
-        self.said(wait_for=lambda lines: "Screen reader on." in lines)
+        self.orca = self.launcher = None
+        try:
+            self._start_orca()
+            self.said(wait_for=lambda lines: "Screen reader on." in lines)
+        except BaseException:
+            self.stop()
+            raise
 
     def _start_orca(self):
         # Orca refuses to start while the user runs another Orca anywhere, so
@@ -109,7 +113,7 @@ class ScreenReader:
         condition = wait_for or bool
         deadline = time.monotonic() + timeout
         while not condition(self.lines()[since:]):
-            if self.launcher.poll() is not None:
+            if self.launcher and self.launcher.poll() is not None:
                 raise AssertionError("Orca has stopped")
             if time.monotonic() > deadline:
                 raise AssertionError(f"Orca said only {self.lines()[since:]!r}")
