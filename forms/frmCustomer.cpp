@@ -2,6 +2,8 @@
 
 #include "frmMain.h"
 
+#include <CVisibleText.h>
+
 #include <QCoreApplication>
 
 namespace {
@@ -96,12 +98,12 @@ void frmCustomer::cmdOK_Click()
                            txtZipCode().Text());
         // The list entry shares the stored ID's text instead of a copy of its own.
         Get<frmMain>().lstCustomer().AddItem(mobjCustomers->Item(strCustomerId)->CustomerID());
-        Get<frmMain>().Announce(tr("Customer %1 added").arg(strCustomerId));
+        Get<frmMain>().Announce(tr("Customer %1 added").arg(CVisibleText::Quoted(strCustomerId)));
     } else if (mstrAction == u"R") {
         mobjCustomers->Remove(mstrKey);
         CListBox lstCustomer = Get<frmMain>().lstCustomer();
         lstCustomer.RemoveItem(lstCustomer.ListIndex());
-        Get<frmMain>().Announce(tr("Customer %1 removed").arg(mstrKey));
+        Get<frmMain>().Announce(tr("Customer %1 removed").arg(CVisibleText::Quoted(mstrKey)));
     }
     Hide();
 }
