@@ -110,7 +110,7 @@ class DesktopTest(unittest.TestCase):
             found[:] = [offset(rect, around())]
             return all(abs(d) <= tolerance for d in found[0])
         try:
-            wait_for(what, centred, timeout=3)
+            wait_for(what, centred, timeout=5)
         except AssertionError:
             self.fail(f"{what}: off by {found[0] if found else None} px under {WM}")
 
@@ -162,7 +162,7 @@ class DesktopTest(unittest.TestCase):
         try:
             # A window manager that minimizes both unmaps them one by one.
             wait_for("the main window to go with the dialog", lambda: not x11.viewable(
-                self.main) or not stranded(), timeout=SETTLE)
+                self.main) or not stranded(), timeout=3 * SETTLE)
             holds("the dialog shown or both windows minimized", lambda: not stranded())
         except AssertionError:
             self.fail(f"under {WM} the dialog was minimized alone; the main window is left "
