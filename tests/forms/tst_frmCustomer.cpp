@@ -259,6 +259,11 @@ void tst_frmCustomer::refusedIdKeepsDialogOpen_data()
                            << "Please enter a Customer ID.";
     QTest::newRow("repeated markup") << "<b>x</b>"
                                      << "There is already a customer with ID \"<b>x</b>\".";
+    QTest::newRow("blank") << " \u00a0\t\u200b"
+                           << "Please enter a Customer ID.";
+    QTest::newRow("look-alike") << "C1\u200b"
+                                << "There is already a customer with ID \"C1\", which looks the "
+                                   "same as \"C1<U+200B>\".";
 }
 
 void tst_frmCustomer::refusedIdKeepsDialogOpen()
