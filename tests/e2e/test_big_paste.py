@@ -182,6 +182,29 @@ class BigPasteTest(unittest.TestCase):
         desk.key("Escape")
         wait_for("the dialog to close", lambda: not desk.dialog_showing(), timeout=SLOW)
 
+    # GIVEN a box with text, WHEN megabytes come by middle click (the
+    # selection of the window system), THEN the box refuses them and keeps
+    # its text.
+    def test_middle_click(self):
+        desk = self.desk
+        self.open_add()
+        desk.type("C1")
+        desk.key("alt+l")
+        desk.type("Smith")
+        box = desk.control(DIALOG, "text", "Last Name")
+        selection = Clipboard(self.text, "primary")
+        try:
+            x, y, width, height = desk.extents(box)
+            xdotool("mousemove", "--sync", x + width // 2, y + height // 2)
+            self.timed("middle click", lambda: xdotool("click", 2), desk.message)
+            print(f"  refused: {desk.message()[1]}", file=sys.stderr)
+            self.close_message()
+            self.assertEqual(desk.text("Last Name"), "Smith")
+        finally:
+            selection.close()
+        desk.key("Return")
+        wait_for("the entry", lambda: desk.list_entries() == ["C1"])
+
 
 if __name__ == "__main__":
     unittest.main(argv=sys.argv[:1], verbosity=2)
