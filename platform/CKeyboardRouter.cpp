@@ -58,10 +58,11 @@ bool pressAccessKey(QWidget& objWindow, const QKeyEvent& objKey)
     return false;
 }
 
-// Gives a key typed for another window to objFront, as if typed there.
+// Gives a key pressed for another window to objFront, as if pressed there;
+// objKey is the press, or the shortcut check that comes before it.
 void deliver(QWidget& objFront, const QKeyEvent& objKey)
 {
-    if (objKey.type() != QEvent::KeyPress || pressAccessKey(objFront, objKey))
+    if (objKey.type() == QEvent::KeyRelease || pressAccessKey(objFront, objKey))
         return;
     QPointer<QWidget> pTarget = objFront.focusWidget() ? objFront.focusWidget() : &objFront;
     const QString strText = hasCommandModifier(objKey) ? QString() : objKey.text();

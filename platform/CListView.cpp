@@ -1,5 +1,6 @@
 #include "CListView.h"
 
+#include "CListItemDelegate.h"
 #include "CSortedListModel.h"
 
 #include <QAccessible>
@@ -16,6 +17,8 @@ CListView::CListView(QWidget* pParent) : QListView(pParent)
 {
     setVerticalScrollMode(ScrollPerPixel);
     setUniformItemSizes(true);
+    setTextElideMode(Qt::ElideMiddle);
+    setItemDelegate(new CListItemDelegate(this));
 }
 
 void CListView::setModel(QAbstractItemModel* pModel)
@@ -170,28 +173,79 @@ void CListView::paintEvent(QPaintEvent* pEvent)
         initViewItemOption(&objOption);
         objOption.rect = visualRect(objIndex);
         objOption.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
-        if (selectionModel()->isSelected(objIndex))
+        const bool bSelected = selectionModel()->isSelected(objIndex);
+        if (bSelected)
             objOption.state |= QStyle::State_Selected;
-        if (bFocus && objIndex == objCurrent)
+        if (bFocus && objIndex == objCurrent && bSelected)
             objOption.state |= QStyle::State_HasFocus;
         objOption.showDecorationSelected = true;
         itemDelegateForIndex(objIndex)->paint(&objPainter, objOption, objIndex);
+        // The entry under the focus frame that is not selected shows a dotted
+        // frame only: styles would draw it much like a selection.
+        if (bFocus && objIndex == objCurrent && !bSelected) {
+            objPainter.save();
+            objPainter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
+            objPainter.drawRect(objOption.rect.adjusted(0, 0, -1, -1));
+            objPainter.restore();
+        }
     }
 }
 
 void CListView::keyPressEvent(QKeyEvent* pEvent)
 {
-    // With nothing selected, the first arrow key selects the entry that has
-    // the focus frame, rather than the one after it.
-    const bool bArrow = pEvent->key() == Qt::Key_Up || pEvent->key() == Qt::Key_Down;
-    if (bArrow && pEvent->modifiers() == Qt::NoModifier && currentIndex().isValid() &&
-        !selectionModel()->hasSelection()) {
-        selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect);
-        scrollTo(currentIndex());
-        pEvent->accept();
+    // Moving keys select the entry they move to, and always select: the
+    // first arrow with nothing selected selects the entry under the focus
+    // frame, and Home on the first entry selects it.
+    CursorAction enmAction = MoveDown;
+    switch (pEvent->key()) {
+    case Qt::Key_Up:
+        enmAction = MoveUp;
+        break;
+    case Qt::Key_Down:
+        enmAction = MoveDown;
+        break;
+    case Qt::Key_Home:
+        enmAction = MoveHome;
+        break;
+    case Qt::Key_End:
+        enmAction = MoveEnd;
+        break;
+    case Qt::Key_PageUp:
+        enmAction = MovePageUp;
+        break;
+    case Qt::Key_PageDown:
+        enmAction = MovePageDown;
+        break;
+    default:
+        QListView::keyPressEvent(pEvent);
         return;
     }
-    QListView::keyPressEvent(pEvent);
+    if ((pEvent->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier || rowCount() == 0) {
+        QListView::keyPressEvent(pEvent);
+        return;
+    }
+    const bool bArrow = enmAction == MoveUp || enmAction == MoveDown;
+    const QModelIndex objTarget = bArrow && currentIndex().isValid() &&
+                                          !selectionModel()->hasSelection()
+                                      ? currentIndex()
+                                      : moveCursor(enmAction, pEvent->modifiers());
+    SelectRow(objTarget.row());
+    pEvent->accept();
+}
+
+void CListView::SelectRow(int intRow)
+{
+    const QModelIndex objIndex = model()->index(intRow, modelColumn(), rootIndex());
+    const bool bMoves = objIndex != currentIndex();
+    selectionModel()->setCurrentIndex(objIndex, QItemSelectionModel::ClearAndSelect);
+    scrollTo(objIndex);
+    // A screen reader follows the entry with the focus; tell it even when the
+    // focus stays on the entry it has just selected.
+    if (!bMoves && QAccessible::isActive() && hasFocus()) {
+        QAccessibleEvent objEvent(this, QAccessible::Focus);
+        objEvent.setChild(intRow);
+        QAccessible::updateAccessibility(&objEvent);
+    }
 }
 
 // QListView's own versions of the handlers below consult the per-row layout

@@ -25,6 +25,8 @@ public:
     void keyboardSearch(const QString& strSearch) override;
 
     int RowHeight() const;
+    // Makes the entry at intRow current and selects it alone.
+    void SelectRow(int intRow);
 
 protected:
     void changeEvent(QEvent* pEvent) override;

@@ -90,6 +90,11 @@ bool CVisibleText::IsOwnForm(const QString& strText)
     return isPlainForm(strText) || Form(strText) == strText;
 }
 
+QString CVisibleText::Marked(const QString& strText)
+{
+    return marked(strText);
+}
+
 QString CVisibleText::Quoted(const QString& strText)
 {
     if (strText.size() <= gintQuotedMax)

@@ -15,6 +15,9 @@ public:
     // Whether Form(strText) == strText, found by a scan for most texts.
     static bool IsOwnForm(const QString& strText);
 
+    // The text with control, format and unusual space characters shown as
+    // visible marks.
+    static QString Marked(const QString& strText);
     // The text as a message quotes it: control, format and unusual space
     // characters shown as visible marks, a long text shortened in the middle.
     static QString Quoted(const QString& strText);

@@ -206,15 +206,23 @@ void tst_frmCustomer::modes()
     QFETCH(QString, strAnnounced);
     addCustomer(gSmith);
     addCustomer(gJones);
+    // The last use left the cursor in the last box.
+    withDialog([] { mainButton("cmdAdd").click(); },
+               [] {
+                   dialogBox("txtZipCode").setFocus();
+                   dialogButton("cmdCancel").click();
+               });
     const QString strAnnouncedBefore = announced();
     if (strButton != "cmdAdd")
         QVERIFY(selectEntry("C1"));
 
     QStringList lstOpened;
+    QString strFocused;
     bool bCancelVisible = false;
     const bool bShown = withDialog([&] { mainButton(strButton.toUtf8().constData()).click(); },
                                    [&] {
                                        lstOpened = dialogTexts();
+                                       strFocused = QApplication::focusWidget()->objectName();
                                        bCancelVisible = dialogButton("cmdCancel").isVisible();
                                        QCOMPARE(heading(), strHeading);
                                        // Edits never reach the store, in any mode, unless OK adds
@@ -235,6 +243,7 @@ void tst_frmCustomer::modes()
                                    });
     QVERIFY(bShown);
     QVERIFY(!CForm::Get<frmCustomer>().IsVisible());
+    QCOMPARE(strFocused, QString("txtID"));
     QCOMPARE(bCancelVisible, bCancelShown);
     QCOMPARE(lstOpened, strButton == "cmdAdd" ? QStringList(7, QString()) : gSmith);
     QCOMPARE(listEntries(), lstAfter);

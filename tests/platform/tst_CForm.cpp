@@ -16,9 +16,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QStyledItemDelegate>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 const ControlLayout gControls[] = {
@@ -32,6 +34,25 @@ const ControlLayout gControls[] = {
     {ControlKind::CommandButton, "cmdFail", "&Fail", 3000, 1900, 1215, 495},
 };
 const FormLayout gLayout = {"frmTest", "Test Form", 4635, 3900, gControls};
+
+const ControlLayout gModalControls[] = {
+    {ControlKind::TextBox, "txtField", nullptr, 100, 100, 1500, 315},
+    {ControlKind::CommandButton, "cmdOK", "&OK", 1800, 100, 1215, 495, DefaultButton},
+    {ControlKind::CommandButton, "cmdCancel", "&Cancel", 1800, 700, 1215, 495, CancelButton},
+};
+const FormLayout gModalLayout = {"frmModal", "Modal Form", 3200, 1400, gModalControls};
+
+class frmModal : public CForm
+{
+public:
+    frmModal() : CForm(gModalLayout)
+    {
+        OnClick("cmdOK", [this] { Hide(); });
+        OnClick("cmdCancel", [this] { Hide(); });
+    }
+
+    using CForm::TextBox;
+};
 
 class frmTest : public CForm
 {
@@ -91,11 +112,16 @@ private slots:
     void keys();
     void accessKeys_data();
     void accessKeys();
+    void commandKeysNeverType_data();
+    void commandKeysNeverType();
+    void keysGoToTheWindowInFront();
     void listIndexFollowsItsEntry_data();
     void listIndexFollowsItsEntry();
     void listRefusesBadIndexes();
     void listKeysAndMouse_data();
     void listKeysAndMouse();
+    void listShowsControlCharacters_data();
+    void listShowsControlCharacters();
     void listRowsFollowTheFont();
     void textBoxTakesUpToItsLimit();
     void messageBoxIsPlain_data();
@@ -284,14 +310,83 @@ void tst_CForm::accessKeys()
     frmTest& objForm = CForm::Get<frmTest>();
     widget("lstThings").setFocus();
     QTRY_VERIFY(widget("lstThings").hasFocus());
-    QTest::keyClick(objForm.Window(), Qt::Key(intKey), Qt::AltModifier);
+    QTest::keyClick(objForm.Window()->windowHandle(), Qt::Key(intKey), Qt::AltModifier);
+    // At once, so that the keys typed next reach whatever the press opens.
     if (!strEvent.isEmpty())
-        QTRY_COMPARE(objForm.lstEvents, QStringList{strEvent});
+        QCOMPARE(objForm.lstEvents, QStringList{strEvent});
     if (!strFocus.isEmpty()) {
         QTRY_VERIFY(widget(strFocus.toUtf8().constData()).hasFocus());
         QTest::qWait(150);
         QCOMPARE(objForm.lstEvents, QStringList());
     }
+}
+
+void tst_CForm::commandKeysNeverType_data()
+{
+    QTest::addColumn<int>("intKey");
+    QTest::addColumn<int>("intModifiers");
+    QTest::addColumn<QString>("strAfter");
+    QTest::newRow("plain letter types") << int(Qt::Key_X) << 0 << "abx";
+    QTest::newRow("Alt+letter") << int(Qt::Key_X) << int(Qt::AltModifier) << "ab";
+    QTest::newRow("Alt+digit") << int(Qt::Key_1) << int(Qt::AltModifier) << "ab";
+    QTest::newRow("Alt+Shift+letter")
+        << int(Qt::Key_X) << int(Qt::AltModifier | Qt::ShiftModifier) << "ab";
+    QTest::newRow("Super+letter") << int(Qt::Key_K) << int(Qt::MetaModifier) << "ab";
+    QTest::newRow("Ctrl+letter") << int(Qt::Key_K) << int(Qt::ControlModifier) << "ab";
+    QTest::newRow("Ctrl+Alt+letter")
+        << int(Qt::Key_K) << int(Qt::ControlModifier | Qt::AltModifier) << "ab";
+}
+
+void tst_CForm::commandKeysNeverType()
+{
+    QFETCH(int, intKey);
+    QFETCH(int, intModifiers);
+    QFETCH(QString, strAfter);
+    frmTest& objForm = CForm::Get<frmTest>();
+    objForm.TextBox("txtName").setText("ab");
+    objForm.TextBox("txtName").SetFocus();
+    QTRY_VERIFY(widget("txtName").hasFocus());
+    // As the window system delivers keys: to the window, shortcuts first.
+    QTest::keyClick(objForm.Window()->windowHandle(), Qt::Key(intKey),
+                    Qt::KeyboardModifiers(intModifiers));
+    QCOMPARE(objForm.TextBox("txtName").Text(), strAfter);
+    QCOMPARE(objForm.lstEvents, QStringList());
+}
+
+void tst_CForm::keysGoToTheWindowInFront()
+{
+    // GIVEN a modal window over the form
+    frmTest& objMain = CForm::Get<frmTest>();
+    objMain.TextBox("txtName").SetFocus();
+    frmModal& objModal = CForm::Get<frmModal>();
+    QString strTypedInModal;
+    QStringList lstEventsMeanwhile;
+    QTimer::singleShot(0, [&] {
+        QVERIFY(objModal.IsVisible());
+        QWindow* pModal = objModal.Window()->windowHandle();
+        // WHEN keys are typed, the form's access keys among them
+        for (char chr : {'a', 'b', 'c'})
+            QTest::keyClick(pModal, chr);
+        QTest::keyClick(pModal, Qt::Key_G, Qt::AltModifier);
+        QTest::keyClick(pModal, Qt::Key_S, Qt::AltModifier);
+        strTypedInModal = objModal.TextBox("txtField").Text();
+        lstEventsMeanwhile = objMain.lstEvents;
+        // AND Enter closes it, and the next keys still arrive at the closed
+        // window, as they do until the window system moves the keyboard
+        QTest::keyClick(pModal, Qt::Key_Return);
+        for (char chr : {'x', 'y'})
+            QTest::keyClick(pModal, chr);
+    });
+    objModal.ShowModal();
+
+    // THEN each key went to the window in front, in order, and the form's
+    // access keys never acted behind the modal window
+    QCOMPARE(strTypedInModal, QString("abc"));
+    QCOMPARE(lstEventsMeanwhile, QStringList());
+    QVERIFY(!objModal.IsVisible());
+    QCOMPARE(objModal.TextBox("txtField").Text(), QString("abc"));
+    QCOMPARE(objMain.TextBox("txtName").Text(), QString("xy"));
+    QCOMPARE(objMain.lstEvents, QStringList());
 }
 
 void tst_CForm::listIndexFollowsItsEntry_data()
@@ -362,6 +457,10 @@ void tst_CForm::listKeysAndMouse_data()
     QTest::addColumn<int>("intKey");
     QTest::addColumn<int>("intExpected"); // -2: the row one page below the start
     QTest::newRow("Down from nothing") << -1 << int(Qt::Key_Down) << 0;
+    QTest::newRow("Up from nothing") << -1 << int(Qt::Key_Up) << 0;
+    QTest::newRow("Home from nothing") << -1 << int(Qt::Key_Home) << 0;
+    QTest::newRow("End from nothing") << -1 << int(Qt::Key_End) << 999;
+    QTest::newRow("Home on the first") << 0 << int(Qt::Key_Home) << 0;
     QTest::newRow("Down") << 3 << int(Qt::Key_Down) << 4;
     QTest::newRow("Up") << 3 << int(Qt::Key_Up) << 2;
     QTest::newRow("Up at top stays") << 0 << int(Qt::Key_Up) << 0;
@@ -385,6 +484,8 @@ void tst_CForm::listKeysAndMouse()
         lstThings.setListIndex(intStart);
     objView.setFocus();
     QTRY_VERIFY(objView.hasFocus());
+    // The entry under the focus frame is not selected until a key selects it.
+    QCOMPARE(lstThings.ListIndex(), intStart);
     QTest::keyClick(&objView, Qt::Key(intKey));
     const int intRowHeight = objView.visualRect(objView.model()->index(0, 0)).height();
     QVERIFY(intRowHeight > 0);
@@ -402,6 +503,39 @@ void tst_CForm::listKeysAndMouse()
         QTest::mouseClick(objView.viewport(), Qt::LeftButton, {}, ptBelow);
         QCOMPARE(lstThings.ListIndex(), intExpected + 1);
     }
+}
+
+void tst_CForm::listShowsControlCharacters_data()
+{
+    QTest::addColumn<QString>("strText");
+    QTest::addColumn<QString>("strShown");
+    QTest::newRow("plain") << "C1" << "C1";
+    QTest::newRow("tab") << "A\tB" << QString("A") + QChar(0x2409) + "B";
+    QTest::newRow("line feed") << "A\nB" << QString("A") + QChar(0x240a) + "B";
+    QTest::newRow("carriage return") << "A\r" << QString("A") + QChar(0x240d);
+    QTest::newRow("NUL") << QString("A") + QChar(0) + "B" << QString("A") + QChar(0x2400) + "B";
+    QTest::newRow("DEL") << QString("A") + QChar(0x7f) << QString("A") + QChar(0x2421);
+    QTest::newRow("line separator") << QString("A") + QChar(0x2028) << "A<U+2028>";
+    QTest::newRow("no-break space") << QString("A") + QChar(0xa0) << "A<U+00A0>";
+    QTest::newRow("accents kept") << "Café" << "Café";
+}
+
+void tst_CForm::listShowsControlCharacters()
+{
+    QFETCH(QString, strText);
+    QFETCH(QString, strShown);
+    CListBox lstThings = CForm::Get<frmTest>().ListBox("lstThings");
+    lstThings.AddItem(strText);
+    // The entry keeps its text; only what is drawn differs.
+    QCOMPARE(lstThings.List(0), strText);
+    auto& objView = widget<QListView>("lstThings");
+    const QModelIndex objIndex = objView.model()->index(0, 0);
+    QStyleOptionViewItem objOption;
+    objOption.initFrom(&objView);
+    const auto* pDelegate = qobject_cast<QStyledItemDelegate*>(objView.itemDelegateForIndex(objIndex));
+    QVERIFY(pDelegate);
+    QCOMPARE(pDelegate->displayText(objIndex.data(), QLocale()), strShown);
+    QCOMPARE(objView.textElideMode(), Qt::ElideMiddle);
 }
 
 void tst_CForm::listRowsFollowTheFont()
