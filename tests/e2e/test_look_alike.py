@@ -59,9 +59,12 @@ class LookAlikeTest(unittest.TestCase):
     # entered, THEN each is refused with its message and the list stays.
     def test_blank_and_look_alike_ids(self):
         desk = self.desk
-        for id_text in ("C1", "café"):
-            self.assertEqual(self.try_add(id_text), "closed")
-        wait_for("two entries", lambda: sorted(desk.list_entries()) == ["C1", "café"])
+        # Letters outside the keyboard map come by the clipboard: xdotool
+        # would have to remap a key for each, which a busy X server may miss.
+        for id_text, pasted in (("C1", False), ("café", True)):
+            self.assertEqual(self.try_add(id_text, pasted), "closed")
+        wait_for("two entries", lambda: len(desk.list_entries()) == 2)
+        self.assertEqual(sorted(desk.list_entries()), ["C1", "café"])
 
         blanks = [("   ", False), ("\t", True), ("\u00a0\u3000", True), ("\u200b", True)]
         for id_text, pasted in blanks:
