@@ -344,10 +344,11 @@ int main(int argc, char* argv[])
     const auto worst = [](const std::vector<double>& lst) {
         return lst.empty() ? 0.0 : *std::max_element(lst.begin(), lst.end());
     };
-    std::printf("worst at %d: add %.2f ms remove %.2f ms display %.2f ms count %.2f ms; find %.2f ms\n",
-                intCount, std::max(worst(objOurs.lstAdd), objOurs.dblFillAddWorst),
-                worst(objOurs.lstRemove), worst(objOurs.lstDisplay), worst(objOurs.lstCount),
-                median(objOurs.lstFind));
+    std::printf(
+        "worst at %d: add %.2f ms remove %.2f ms display %.2f ms count %.2f ms; find %.2f ms\n",
+        intCount, std::max(worst(objOurs.lstAdd), objOurs.dblFillAddWorst),
+        worst(objOurs.lstRemove), worst(objOurs.lstDisplay), worst(objOurs.lstCount),
+        median(objOurs.lstFind));
     if (objOurs.intFindMisses > 0)
         std::fprintf(stderr, "type-to-find missed %d of the typed IDs\n", objOurs.intFindMisses);
     return 0;

@@ -15,14 +15,13 @@ CSortedListModel::CSortedListModel(QObject* pParent) : QAbstractListModel(pParen
 // leading run of the rows and for none after it.
 template <class Before> int CSortedListModel::firstRowNotBefore(Before fnBefore) const
 {
-    const auto itBlock =
-        std::partition_point(mlstBlocks.cbegin(), mlstBlocks.cend(),
-                             [&](const QList<QString>& lstBlock) { return fnBefore(lstBlock.back()); });
+    const auto itBlock = std::partition_point(
+        mlstBlocks.cbegin(), mlstBlocks.cend(),
+        [&](const QList<QString>& lstBlock) { return fnBefore(lstBlock.back()); });
     if (itBlock == mlstBlocks.cend())
         return mintCount;
     const auto itEntry = std::partition_point(itBlock->cbegin(), itBlock->cend(), fnBefore);
-    return mlstFirstRows[size_t(itBlock - mlstBlocks.cbegin())] +
-           int(itEntry - itBlock->cbegin());
+    return mlstFirstRows[size_t(itBlock - mlstBlocks.cbegin())] + int(itEntry - itBlock->cbegin());
 }
 
 CSortedListModel::Place CSortedListModel::place(int intRow) const
@@ -46,9 +45,8 @@ int CSortedListModel::Insert(const QString& strText)
         mlstBlocks.emplace_back();
         mlstFirstRows.push_back(0);
     }
-    const Place objPlace = intRow < mintCount
-                               ? place(intRow)
-                               : Place{mlstBlocks.size() - 1, mlstBlocks.back().size()};
+    const Place objPlace =
+        intRow < mintCount ? place(intRow) : Place{mlstBlocks.size() - 1, mlstBlocks.back().size()};
     QList<QString>& lstBlock = mlstBlocks[objPlace.uBlock];
     lstBlock.insert(objPlace.intOffset, strText);
     for (size_t uBlock = objPlace.uBlock + 1; uBlock < mlstFirstRows.size(); ++uBlock)
@@ -61,8 +59,7 @@ int CSortedListModel::Insert(const QString& strText)
         const int intSecondRow = mlstFirstRows[objPlace.uBlock] + int(kBlockHalf);
         mlstBlocks.insert(mlstBlocks.begin() + qsizetype(objPlace.uBlock) + 1,
                           std::move(lstSecondHalf));
-        mlstFirstRows.insert(mlstFirstRows.begin() + qsizetype(objPlace.uBlock) + 1,
-                             intSecondRow);
+        mlstFirstRows.insert(mlstFirstRows.begin() + qsizetype(objPlace.uBlock) + 1, intSecondRow);
     }
     endInsertRows();
     return intRow;

@@ -160,18 +160,30 @@ void tst_CCollation::startsWith_data()
     QTest::addColumn<QString>("strText");
     QTest::addColumn<QString>("strPrefix");
     QTest::addColumn<bool>("bStarts");
-    QTest::newRow("same case") << "Smith" << "Sm" << true;
-    QTest::newRow("other case") << "Smith" << "sM" << true;
-    QTest::newRow("accent in text") << "Éclair" << "ec" << true;
-    QTest::newRow("accent typed") << "eclair" << "éc" << true;
-    QTest::newRow("decomposed accent in text") << "e\u0301clair" << "é" << true;
-    QTest::newRow("whole text") << "C10" << "c10" << true;
-    QTest::newRow("digits as typed") << "C105" << "C10" << true;
-    QTest::newRow("other digits") << "C105" << "C15" << false;
-    QTest::newRow("longer than text") << "C1" << "C1x" << false;
-    QTest::newRow("other letter") << "Smith" << "Sn" << false;
-    QTest::newRow("space counts") << "van Dyke" << "vand" << false;
-    QTest::newRow("empty prefix") << "Smith" << "" << true;
+    QTest::newRow("same case") << "Smith"
+                               << "Sm" << true;
+    QTest::newRow("other case") << "Smith"
+                                << "sM" << true;
+    QTest::newRow("accent in text") << "Éclair"
+                                    << "ec" << true;
+    QTest::newRow("accent typed") << "eclair"
+                                  << "éc" << true;
+    QTest::newRow("decomposed accent in text") << "e\u0301clair"
+                                               << "é" << true;
+    QTest::newRow("whole text") << "C10"
+                                << "c10" << true;
+    QTest::newRow("digits as typed") << "C105"
+                                     << "C10" << true;
+    QTest::newRow("other digits") << "C105"
+                                  << "C15" << false;
+    QTest::newRow("longer than text") << "C1"
+                                      << "C1x" << false;
+    QTest::newRow("other letter") << "Smith"
+                                  << "Sn" << false;
+    QTest::newRow("space counts") << "van Dyke"
+                                  << "vand" << false;
+    QTest::newRow("empty prefix") << "Smith"
+                                  << "" << true;
 }
 
 void tst_CCollation::startsWith()
@@ -198,8 +210,9 @@ void tst_CCollation::baseOrderFollowsListOrder()
     // never step back in the base order, whatever the locale.
     QFETCH(QString, strLocale);
     const CCollation objCollation{QLocale(strLocale)};
-    static const QStringList lstParts{"a", "A", "å", "ä", "æ", "aa", "o", "ö", "ø", "e", "é",
-                                      "E\u0301", "ss", "ß", "z", "Z", "-", " ", "1", "10", "9"};
+    static const QStringList lstParts{"a", "A", "å", "ä", "æ",       "aa", "o",
+                                      "ö", "ø", "e", "é", "E\u0301", "ss", "ß",
+                                      "z", "Z", "-", " ", "1",       "10", "9"};
     std::mt19937 objRandom(11);
     QStringList lstTexts;
     for (int i = 0; i < 3000; ++i) {

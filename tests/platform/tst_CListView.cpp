@@ -9,9 +9,8 @@ namespace {
 // Long enough that the last entries start out of sight.
 QStringList entries()
 {
-    QStringList lstEntries{"Adams", "Baker",   "Bäcker",  "C1",      "C2",   "C9",
-                           "C10",   "C11",     "C100",    "Éclair",  "eclipse", "Edwards",
-                           "Zola",  "Zoë"};
+    QStringList lstEntries{"Adams", "Baker", "Bäcker", "C1",      "C2",      "C9",   "C10",
+                           "C11",   "C100",  "Éclair", "eclipse", "Edwards", "Zola", "Zoë"};
     for (int i = 0; i < 500; ++i)
         lstEntries << QStringLiteral("M%1").arg(i);
     return lstEntries;
@@ -50,23 +49,41 @@ void tst_CListView::typeToFind_data()
     QTest::addColumn<QString>("strSelected"); // before typing; null: none
     QTest::addColumn<QString>("strTyped");
     QTest::addColumn<QString>("strFound"); // selected after; null: none
-    QTest::newRow("start of list") << QString() << "ad" << "Adams";
-    QTest::newRow("middle of list") << QString() << "edw" << "Edwards";
-    QTest::newRow("end of list") << QString() << "zol" << "Zola";
-    QTest::newRow("first of several") << "Zola" << "b" << "Bäcker";
-    QTest::newRow("letter case ignored") << QString() << "ZO" << "Zoë";
-    QTest::newRow("accent typed, none in entry") << QString() << "éd" << "Edwards";
-    QTest::newRow("accent in entry, none typed") << QString() << "BA" << "Bäcker";
-    QTest::newRow("number") << QString() << "c1" << "C1";
-    QTest::newRow("number after a shorter one") << QString() << "c10" << "C10";
-    QTest::newRow("longer number further on") << QString() << "c100" << "C100";
+    QTest::newRow("start of list") << QString() << "ad"
+                                   << "Adams";
+    QTest::newRow("middle of list") << QString() << "edw"
+                                    << "Edwards";
+    QTest::newRow("end of list") << QString() << "zol"
+                                 << "Zola";
+    QTest::newRow("first of several") << "Zola"
+                                      << "b"
+                                      << "Bäcker";
+    QTest::newRow("letter case ignored") << QString() << "ZO"
+                                         << "Zoë";
+    QTest::newRow("accent typed, none in entry") << QString() << "éd"
+                                                 << "Edwards";
+    QTest::newRow("accent in entry, none typed") << QString() << "BA"
+                                                 << "Bäcker";
+    QTest::newRow("number") << QString() << "c1"
+                            << "C1";
+    QTest::newRow("number after a shorter one") << QString() << "c10"
+                                                << "C10";
+    QTest::newRow("longer number further on") << QString() << "c100"
+                                              << "C100";
     QTest::newRow("no match, nothing selected") << QString() << "q" << QString();
-    QTest::newRow("no match keeps selection") << "Baker" << "q" << "Baker";
-    QTest::newRow("no match after a match") << QString() << "edx" << "Edwards";
-    QTest::newRow("keys within the interval add up") << QString() << "m42" << "M42";
-    QTest::newRow("after the timeout a new text") << QString() << "ed|a" << "Adams";
-    QTest::newRow("after the timeout, no match") << QString() << "c1|0" << "C1";
-    QTest::newRow("Backspace leaves the text") << QString() << "ecl\bi" << "eclipse";
+    QTest::newRow("no match keeps selection") << "Baker"
+                                              << "q"
+                                              << "Baker";
+    QTest::newRow("no match after a match") << QString() << "edx"
+                                            << "Edwards";
+    QTest::newRow("keys within the interval add up") << QString() << "m42"
+                                                     << "M42";
+    QTest::newRow("after the timeout a new text") << QString() << "ed|a"
+                                                  << "Adams";
+    QTest::newRow("after the timeout, no match") << QString() << "c1|0"
+                                                 << "C1";
+    QTest::newRow("Backspace leaves the text") << QString() << "ecl\bi"
+                                               << "eclipse";
 }
 
 void tst_CListView::typeToFind()

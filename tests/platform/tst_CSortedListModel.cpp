@@ -116,30 +116,46 @@ void tst_CSortedListModel::findPrefix_data()
     QTest::addColumn<QStringList>("lstEntries");
     QTest::addColumn<QString>("strPrefix");
     QTest::addColumn<QString>("strFound"); // null: no entry starts so
-    const QStringList lstNames{"Adams", "Baker", "Bäcker", "Éclair", "eclipse", "Edwards",
-                               "Müller", "Muller", "Zola", "Zoë", "zz top"};
-    QTest::newRow("start of list") << lstNames << "ad" << "Adams";
-    QTest::newRow("middle of list") << lstNames << "Edw" << "Edwards";
-    QTest::newRow("end of list") << lstNames << "zz" << "zz top";
-    QTest::newRow("whole entry") << lstNames << "zz top" << "zz top";
-    QTest::newRow("first of several") << lstNames << "b" << "Bäcker";
-    QTest::newRow("upper case typed") << lstNames << "ZO" << "Zoë";
-    QTest::newRow("accent typed, none in entry") << lstNames << "éd" << "Edwards";
-    QTest::newRow("no accent typed, accent in entry") << lstNames << "ecl" << "Éclair";
-    QTest::newRow("umlaut ignored") << lstNames << "mu" << "Muller";
+    const QStringList lstNames{"Adams",  "Baker",  "Bäcker", "Éclair", "eclipse", "Edwards",
+                               "Müller", "Muller", "Zola",   "Zoë",    "zz top"};
+    QTest::newRow("start of list") << lstNames << "ad"
+                                   << "Adams";
+    QTest::newRow("middle of list") << lstNames << "Edw"
+                                    << "Edwards";
+    QTest::newRow("end of list") << lstNames << "zz"
+                                 << "zz top";
+    QTest::newRow("whole entry") << lstNames << "zz top"
+                                 << "zz top";
+    QTest::newRow("first of several") << lstNames << "b"
+                                      << "Bäcker";
+    QTest::newRow("upper case typed") << lstNames << "ZO"
+                                      << "Zoë";
+    QTest::newRow("accent typed, none in entry") << lstNames << "éd"
+                                                 << "Edwards";
+    QTest::newRow("no accent typed, accent in entry") << lstNames << "ecl"
+                                                      << "Éclair";
+    QTest::newRow("umlaut ignored") << lstNames << "mu"
+                                    << "Muller";
     QTest::newRow("past the end") << lstNames << "zzz" << QString();
     QTest::newRow("before the start") << lstNames << "Aa" << QString();
     QTest::newRow("between entries") << lstNames << "Ca" << QString();
     QTest::newRow("longer than every entry") << lstNames << "Adamsson" << QString();
 
     const QStringList lstIds{"C1", "C2", "C9", "C10", "C11", "C20", "C100", "C1000", "C12x"};
-    QTest::newRow("number: shortest first") << lstIds << "C1" << "C1";
-    QTest::newRow("number: C9 before C10") << QStringList{"C9", "C10", "C11"} << "C1" << "C10";
-    QTest::newRow("number: two digits") << lstIds << "C10" << "C10";
-    QTest::newRow("number: only longer ones") << lstIds << "C12" << "C12x";
-    QTest::newRow("number then letter") << lstIds << "c12X" << "C12x";
-    QTest::newRow("number: three digits") << lstIds << "C100" << "C100";
-    QTest::newRow("number: four digits") << lstIds << "C1000" << "C1000";
+    QTest::newRow("number: shortest first") << lstIds << "C1"
+                                            << "C1";
+    QTest::newRow("number: C9 before C10") << QStringList{"C9", "C10", "C11"} << "C1"
+                                           << "C10";
+    QTest::newRow("number: two digits") << lstIds << "C10"
+                                        << "C10";
+    QTest::newRow("number: only longer ones") << lstIds << "C12"
+                                              << "C12x";
+    QTest::newRow("number then letter") << lstIds << "c12X"
+                                        << "C12x";
+    QTest::newRow("number: three digits") << lstIds << "C100"
+                                          << "C100";
+    QTest::newRow("number: four digits") << lstIds << "C1000"
+                                         << "C1000";
     QTest::newRow("number: none that long") << lstIds << "C10000" << QString();
     QTest::newRow("number: none with those digits") << lstIds << "C3" << QString();
     QTest::newRow("number: further on") << QStringList{"C2", "C16", "C20", "C150"} << "C15"
@@ -151,7 +167,8 @@ void tst_CSortedListModel::findPrefix_data()
         << "C0050000";
     QTest::newRow("number: zero") << QStringList{"C0000001", "C0000010", "C0999999"} << "C0"
                                   << "C0000001";
-    QTest::newRow("number alone") << QStringList{"9", "10", "11"} << "1" << "10";
+    QTest::newRow("number alone") << QStringList{"9", "10", "11"} << "1"
+                                  << "10";
     QTest::newRow("empty list") << QStringList() << "a" << QString();
 }
 

@@ -43,15 +43,22 @@ void tst_KeyedCollection::keysAreExactAndFailuresWorded_data()
     QTest::addColumn<int>("intOperation"); // 0 add, 1 remove, 2 item
     QTest::addColumn<QString>("strKey");
     QTest::addColumn<QString>("strFailure"); // null: succeeds
-    QTest::newRow("add repeated") << 0 << "Key" << "repeated Key";
+    QTest::newRow("add repeated") << 0 << "Key"
+                                  << "repeated Key";
     QTest::newRow("add other case") << 0 << "KEY" << QString();
     QTest::newRow("add composed accent") << 0 << "K\u00e9y" << QString();
-    QTest::newRow("add empty") << 0 << "" << "empty";
-    QTest::newRow("remove other case") << 1 << "key" << "missing key";
-    QTest::newRow("remove decomposed accent") << 1 << "Ke\u0301y" << "missing Ke\u0301y";
-    QTest::newRow("remove trailing space") << 1 << "Key " << "missing Key ";
-    QTest::newRow("item other case") << 2 << "kEY" << "missing kEY";
-    QTest::newRow("item empty") << 2 << "" << "missing ";
+    QTest::newRow("add empty") << 0 << ""
+                               << "empty";
+    QTest::newRow("remove other case") << 1 << "key"
+                                       << "missing key";
+    QTest::newRow("remove decomposed accent") << 1 << "Ke\u0301y"
+                                              << "missing Ke\u0301y";
+    QTest::newRow("remove trailing space") << 1 << "Key "
+                                           << "missing Key ";
+    QTest::newRow("item other case") << 2 << "kEY"
+                                     << "missing kEY";
+    QTest::newRow("item empty") << 2 << ""
+                                << "missing ";
 }
 
 void tst_KeyedCollection::keysAreExactAndFailuresWorded()
