@@ -116,6 +116,26 @@ void CFormWindow::hideEvent(QHideEvent* pEvent)
         emit Hidden();
 }
 
+void CFormWindow::changeEvent(QEvent* pEvent)
+{
+    QWidget::changeEvent(pEvent);
+    // A modal dialog minimized on its own would leave its owner showing but
+    // deaf to every key and click; some window managers minimize a dialog
+    // alone when asked to. The dialog comes straight back instead.
+    if (pEvent->type() != QEvent::WindowStateChange || !isModal() || !isMinimized())
+        return;
+    const QWindow* pWindow = windowHandle();
+    if (!pWindow || !pWindow->transientParent() || !pWindow->transientParent()->isExposed())
+        return;
+    QTimer::singleShot(0, this, [this] {
+        if (!isVisible() || !isMinimized())
+            return;
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        raise();
+        activateWindow();
+    });
+}
+
 void CFormWindow::centreOnScreen()
 {
     const QScreen* pScreen = screen() ? screen() : QGuiApplication::primaryScreen();

@@ -33,6 +33,7 @@ protected:
     void closeEvent(QCloseEvent* pEvent) override;
     void showEvent(QShowEvent* pEvent) override;
     void hideEvent(QHideEvent* pEvent) override;
+    void changeEvent(QEvent* pEvent) override;
 
 private:
     void centreOnScreen();
