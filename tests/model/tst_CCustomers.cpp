@@ -2,6 +2,8 @@
 #include <CError.h>
 #include <CVisibleText.h>
 
+#include "FailureTesting.h"
+
 #include <QTest>
 
 #include <algorithm>
@@ -33,16 +35,6 @@ QStringList keysOf(const CCustomers& objStore)
     return lstKeys;
 }
 
-// The message of the failure fnCall raises, or a null string if it succeeds.
-template <class F> QString failureOf(F fnCall)
-{
-    try {
-        fnCall();
-    } catch (const CError& objError) {
-        return objError.Message();
-    }
-    return {};
-}
 } // namespace
 
 class tst_CCustomers : public QObject

@@ -1,6 +1,8 @@
 #include <CError.h>
 #include <KeyedCollection.h>
 
+#include "FailureTesting.h"
+
 #include <QTest>
 
 #include <algorithm>
@@ -16,15 +18,6 @@ KeyedCollectionMessages messages()
     return {"repeated %1", "missing %1", "empty"};
 }
 
-template <class F> QString failureOf(F fnCall)
-{
-    try {
-        fnCall();
-    } catch (const CError& objError) {
-        return objError.Message();
-    }
-    return {};
-}
 } // namespace
 
 class tst_KeyedCollection : public QObject
