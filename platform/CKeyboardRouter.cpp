@@ -10,6 +10,8 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWindow>
+#include <QtGui/private/qguiapplication_p.h>
+#include <qpa/qwindowsysteminterface_p.h>
 
 namespace {
 // How long the window beneath a closing modal window holds the keyboard at
@@ -58,6 +60,33 @@ bool pressAccessKey(QWidget& objWindow, const QKeyEvent& objKey)
     return false;
 }
 
+bool isBlocked(QWindow& objWindow)
+{
+    return QGuiApplicationPrivate::instance()->isWindowBlocked(&objWindow);
+}
+
+// Qt drops a key from the window system that is sent to a window beneath a
+// modal one, before any event filter sees it. Until the window system hands
+// a new modal window the keyboard, and for the keys it had already read when
+// the window opened, that is where keys are sent: they go to the window in
+// front instead, in the order they came.
+class KeysToFront final : public QWindowSystemEventHandler
+{
+public:
+    bool sendEvent(QWindowSystemInterfacePrivate::WindowSystemEvent* pEvent) override
+    {
+        if (pEvent->type == QWindowSystemInterfacePrivate::Key) {
+            auto& objKey = static_cast<QWindowSystemInterfacePrivate::KeyEvent&>(*pEvent);
+            QWidget* pFront = CKeyboardRouter::FrontWindow();
+            QWindow* pFrontWindow = pFront ? pFront->windowHandle() : nullptr;
+            if (objKey.window && pFrontWindow && isBlocked(*objKey.window) &&
+                !isBlocked(*pFrontWindow))
+                objKey.window = pFrontWindow;
+        }
+        return QWindowSystemEventHandler::sendEvent(pEvent);
+    }
+};
+
 // Gives a key pressed for another window to objFront, as if pressed there;
 // objKey is the press, or the shortcut check that comes before it.
 void deliver(QWidget& objFront, const QKeyEvent& objKey)
@@ -84,6 +113,8 @@ void CKeyboardRouter::Install()
         return;
     pRouter = new CKeyboardRouter(qApp);
     qApp->installEventFilter(pRouter);
+    static KeysToFront objKeysToFront;
+    QWindowSystemInterfacePrivate::installWindowSystemEventHandler(&objKeysToFront);
 }
 
 QWidget* CKeyboardRouter::FrontWindow()
@@ -138,13 +169,23 @@ bool CKeyboardRouter::routeKey(QWindow& objWindow, QKeyEvent& objKey)
         // beneath a modal one never sees the press itself: it is passed on
         // at that first step, and the press that may follow is dropped.
         if (objKey.type() == QEvent::ShortcutOverride) {
-            mulRerouted = objKey.timestamp();
-            mintReroutedKey = objKey.key();
+            rememberTaken(objKey);
             deliver(*pFront, objKey);
-        } else if (objKey.type() == QEvent::KeyPress &&
-                   (objKey.timestamp() != mulRerouted || objKey.key() != mintReroutedKey)) {
+        } else if (objKey.type() == QEvent::KeyPress && !wasTaken(objKey)) {
             deliver(*pFront, objKey);
         }
+        objKey.accept();
+        return true;
+    }
+    if (objKey.type() == QEvent::ShortcutOverride && !pFront->isActiveWindow() &&
+        pressAccessKey(*pFront, objKey)) {
+        // Until the window system hands the window in front the keyboard,
+        // Qt leaves its access keys to the window that still has it.
+        rememberTaken(objKey);
+        objKey.accept();
+        return true;
+    }
+    if (objKey.type() == QEvent::KeyPress && wasTaken(objKey)) {
         objKey.accept();
         return true;
     }
@@ -160,6 +201,18 @@ bool CKeyboardRouter::routeKey(QWindow& objWindow, QKeyEvent& objKey)
         return true;
     }
     return false;
+}
+
+// A key taken at its shortcut check is not pressed again.
+void CKeyboardRouter::rememberTaken(const QKeyEvent& objKey)
+{
+    mulTaken = objKey.timestamp();
+    mintTakenKey = objKey.key();
+}
+
+bool CKeyboardRouter::wasTaken(const QKeyEvent& objKey) const
+{
+    return objKey.timestamp() == mulTaken && objKey.key() == mintTakenKey;
 }
 
 void CKeyboardRouter::holdKeyboardFor(QWidget& objWindow)

@@ -31,10 +31,12 @@ private:
     using QObject::QObject;
 
     bool routeKey(QWindow& objWindow, QKeyEvent& objKey);
+    void rememberTaken(const QKeyEvent& objKey);
+    bool wasTaken(const QKeyEvent& objKey) const;
     void holdKeyboardFor(QWidget& objWindow);
     void releaseKeyboard();
 
     QPointer<QWindow> mpHolding;
-    quint64 mulRerouted = 0;
-    int mintReroutedKey = 0;
+    quint64 mulTaken = 0;
+    int mintTakenKey = 0;
 };
