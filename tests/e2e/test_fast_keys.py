@@ -14,7 +14,7 @@ from desk import Desk, wait_for, xdotool
 PROGRAM = os.environ["CORVALE_PROGRAM"]
 MAIN, DIALOG = Desk.MAIN_TITLE, Desk.DIALOG_TITLE
 # Milliseconds between keys, from a scanner's pace to a fast typist's.
-DELAYS = (5, 15, 30)
+DELAYS = (0, 5, 15, 30)
 
 
 def keys(delay, *names):
