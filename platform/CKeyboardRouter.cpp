@@ -165,9 +165,8 @@ bool CKeyboardRouter::routeKey(QWindow& objWindow, QKeyEvent& objKey)
     if (!pFront || !pTarget)
         return false;
     if (pTarget != pFront) {
-        // Each key press first asks whether a shortcut takes it, and a window
-        // beneath a modal one never sees the press itself: it is passed on
-        // at that first step, and the press that may follow is dropped.
+        // Each key press first asks whether a shortcut takes it: the key is
+        // passed on at that first step, and the press that follows dropped.
         if (objKey.type() == QEvent::ShortcutOverride) {
             rememberTaken(objKey);
             deliver(*pFront, objKey);
@@ -210,9 +209,12 @@ void CKeyboardRouter::rememberTaken(const QKeyEvent& objKey)
     mintTakenKey = objKey.key();
 }
 
-bool CKeyboardRouter::wasTaken(const QKeyEvent& objKey) const
+bool CKeyboardRouter::wasTaken(const QKeyEvent& objKey)
 {
-    return objKey.timestamp() == mulTaken && objKey.key() == mintTakenKey;
+    if (objKey.timestamp() != mulTaken || objKey.key() != mintTakenKey)
+        return false;
+    mintTakenKey = 0;
+    return true;
 }
 
 void CKeyboardRouter::holdKeyboardFor(QWidget& objWindow)

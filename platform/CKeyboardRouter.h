@@ -32,7 +32,7 @@ private:
 
     bool routeKey(QWindow& objWindow, QKeyEvent& objKey);
     void rememberTaken(const QKeyEvent& objKey);
-    bool wasTaken(const QKeyEvent& objKey) const;
+    bool wasTaken(const QKeyEvent& objKey);
     void holdKeyboardFor(QWidget& objWindow);
     void releaseKeyboard();
 

@@ -147,12 +147,16 @@ class OrcaTest(unittest.TestCase):
 
         said = self.focus_list()
         self.heard("the list gets the focus", said, "Customer List")
-        # The first Down selects the first entry.
-        self.select_by_key("Down", "B2")
+        said = self.select_by_key("Down", "B2")
+        self.heard("first Down in the list", said, "B2")
         said = self.hear("Down", until="C3")
         self.heard("second Down in the list", said, "C3", unwanted=("B2",))
         said = self.hear("Up", until="B2")
         self.heard("Up in the list", said, "B2", unwanted=("C3",))
+        said = self.select_by_key("End", "C3")
+        self.heard("End in the list", said, "C3")
+        said = self.select_by_key("Home", "B2")
+        self.heard("Home in the list", said, "B2")
 
         said = self.hear("alt+r", until="B2")
         self.heard("Alt+R on B2", said, "Customer Data Form dialog", "Remove this record?",
