@@ -33,7 +33,15 @@ void CAnnouncer::showWhenActive()
     if (!mbPending || !window()->isActiveWindow())
         return;
     mbPending = false;
+    // One show at a time: it shows whatever was said last, and commands run
+    // with no event loop between them must not queue one each.
+    if (mbShowQueued)
+        return;
+    mbShowQueued = true;
     // After the window has told where the focus is, so that the news is
     // what is said last.
-    QTimer::singleShot(0, this, [this] { show(); });
+    QTimer::singleShot(0, this, [this] {
+        mbShowQueued = false;
+        show();
+    });
 }

@@ -21,4 +21,5 @@ private:
     void showWhenActive();
 
     bool mbPending = false;
+    bool mbShowQueued = false;
 };

@@ -6,6 +6,22 @@
 #include <QTest>
 #include <QWidget>
 
+namespace {
+// Counts the events of one type that reach the objects it filters.
+struct EventCounter : QObject
+{
+    explicit EventCounter(QEvent::Type enmCounted) : enmType(enmCounted) {}
+    bool eventFilter(QObject*, QEvent* pEvent) override
+    {
+        if (pEvent->type() == enmType)
+            ++intCount;
+        return false;
+    }
+    QEvent::Type enmType;
+    int intCount = 0;
+};
+} // namespace
+
 class tst_CAnnouncer : public QObject
 {
     Q_OBJECT
@@ -15,6 +31,7 @@ private slots:
     void isANotificationThatDrawsNothing();
     void waitsForItsWindowToBeActive();
     void eachAnnouncementShowsAgain();
+    void announcementsWithNoEventLoopBetweenQueueOneShowing();
 };
 
 void tst_CAnnouncer::initTestCase()
@@ -72,26 +89,42 @@ void tst_CAnnouncer::eachAnnouncementShowsAgain()
     auto* pAnnouncer = new CAnnouncer(&objWindow);
     objWindow.show();
     QVERIFY(QTest::qWaitForWindowActive(&objWindow));
-    int intShown = 0;
-    struct ShowCounter : QObject
-    {
-        int& intCount;
-        explicit ShowCounter(int& intCounter) : intCount(intCounter) {}
-        bool eventFilter(QObject*, QEvent* pEvent) override
-        {
-            if (pEvent->type() == QEvent::Show)
-                ++intCount;
-            return false;
-        }
-    } objCounter(intShown);
-    pAnnouncer->installEventFilter(&objCounter);
+    EventCounter objShown(QEvent::Show);
+    pAnnouncer->installEventFilter(&objShown);
     for (const char* pszText : {"Customer A added", "Customer A removed", "Customer A added"}) {
         pAnnouncer->Say(QString::fromUtf8(pszText));
         QTRY_VERIFY(pAnnouncer->isVisible());
         QCOMPARE(pAnnouncer->accessibleName(), QString::fromUtf8(pszText));
     }
     // Each is a new showing: a screen reader speaks a notification as it shows.
-    QCOMPARE(intShown, 3);
+    QCOMPARE(objShown.intCount, 3);
+}
+
+void tst_CAnnouncer::announcementsWithNoEventLoopBetweenQueueOneShowing()
+{
+    // GIVEN an active window
+    QWidget objWindow;
+    objWindow.resize(200, 100);
+    auto* pAnnouncer = new CAnnouncer(&objWindow);
+    objWindow.show();
+    QVERIFY(QTest::qWaitForWindowActive(&objWindow));
+    EventCounter objShown(QEvent::Show);
+    EventCounter objQueued(QEvent::MetaCall);
+    pAnnouncer->installEventFilter(&objShown);
+    pAnnouncer->installEventFilter(&objQueued);
+    // WHEN commands announce many times with no event loop between them
+    for (int i = 1; i <= 1000; ++i)
+        pAnnouncer->Say(QStringLiteral("Customer C%1 added").arg(i));
+    // THEN one showing waits, not one for each, and it says the last.
+    QTRY_VERIFY(pAnnouncer->isVisible());
+    QCoreApplication::processEvents();
+    QCOMPARE(objQueued.intCount, 1);
+    QCOMPARE(objShown.intCount, 1);
+    QCOMPARE(pAnnouncer->accessibleName(), QStringLiteral("Customer C1000 added"));
+    // The next announcement after it shows again.
+    pAnnouncer->Say(QStringLiteral("Customer C1 removed"));
+    QTRY_COMPARE(objShown.intCount, 2);
+    QCOMPARE(pAnnouncer->accessibleName(), QStringLiteral("Customer C1 removed"));
 }
 
 QTEST_MAIN(tst_CAnnouncer)
