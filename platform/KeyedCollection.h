@@ -28,9 +28,10 @@ struct KeyedCollectionMessages
 // the hash table's own nodes, which never move, so the order of addition
 // needs no second container and a removal never scans.
 //
-// No add rebuilds the table. It grows by linear hashing: whenever it holds as
-// many items as buckets, it adds one bucket and splits the next old bucket in
-// turn into it. Buckets live in segments of fixed size, so growing never moves
+// No add rebuilds the table. It grows by linear hashing: whenever it holds
+// half as many items as buckets, it adds a bucket and splits the next old
+// bucket in turn into it, twice per add, so a lookup meets half a node on
+// average. Buckets live in segments of fixed size, so growing never moves
 // them and allocates at most one small segment at a time.
 template <class T> class KeyedCollection
 {
@@ -87,6 +88,22 @@ public:
     {
         mlstSegments.push_back(std::make_unique<Link[]>(kSegmentSize));
     }
+    // Frees the items newest first, the reverse of the order the allocator
+    // handed out their memory, so that it hands it out again in that order;
+    // bucket by bucket, in the random order of the hashes, would scatter
+    // whatever is allocated next.
+    ~KeyedCollection()
+    {
+        for (const auto& pSegment : mlstSegments)
+            for (size_t uBucket = 0; uBucket < kSegmentSize; ++uBucket)
+                for (Node* pNode = pSegment[uBucket].release(); pNode;
+                     pNode = pNode->mpChain.release()) {
+                }
+        for (Node* pNode = mpLast; pNode;) {
+            const Link pOwned(pNode);
+            pNode = pNode->mpPrev;
+        }
+    }
     KeyedCollection(const KeyedCollection&) = delete;
     KeyedCollection& operator=(const KeyedCollection&) = delete;
 
@@ -100,7 +117,7 @@ public:
         if (*link(strKey, uHash))
             throw CError(mobjMessages.strRepeatedKey.arg(CVisibleText::Quoted(strKey)));
         auto pNode = std::make_unique<Node>(std::move(objItem), strKey, uHash);
-        if (size_t(mintCount) >= muRound + muSplit)
+        while (2 * size_t(mintCount) >= muRound + muSplit)
             splitBucket();
         pNode->mpPrev = mpLast;
         (mpLast ? mpLast->mpNext : mpFirst) = pNode.get();

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -29,6 +30,8 @@ private slots:
     void keysAreExactAndFailuresWorded();
     void randomRunAcrossGrowthMatchesReference_data();
     void randomRunAcrossGrowthMatchesReference();
+    void releasesEachItemOnceWhenItGoes_data();
+    void releasesEachItemOnceWhenItGoes();
 };
 
 void tst_KeyedCollection::keysAreExactAndFailuresWorded_data()
@@ -82,7 +85,8 @@ void tst_KeyedCollection::randomRunAcrossGrowthMatchesReference_data()
 {
     // Shares of adds and removes out of 10 (lookups take the rest), the size
     // to reach, and whether to remove everything after. The table adds and
-    // splits a bucket with each add past its size, in rounds that double it,
+    // splits two buckets with each add once it holds half as many items as
+    // buckets, in rounds that double it,
     // so these runs cross up to a dozen rounds and many segments of buckets,
     // with lookups, removals and failures in the middle of each.
     QTest::addColumn<int>("intAdds");
@@ -177,6 +181,40 @@ void tst_KeyedCollection::randomRunAcrossGrowthMatchesReference()
             return;
     }
     checkAll();
+}
+
+void tst_KeyedCollection::releasesEachItemOnceWhenItGoes_data()
+{
+    QTest::addColumn<int>("intCount");
+    QTest::addColumn<int>("intRemoveEvery"); // 0: none
+    QTest::newRow("empty") << 0 << 0;
+    QTest::newRow("one") << 1 << 0;
+    QTest::newRow("many segments") << 20000 << 0;
+    QTest::newRow("many segments, some removed") << 20000 << 3;
+    QTest::newRow("all removed") << 500 << 1;
+}
+
+void tst_KeyedCollection::releasesEachItemOnceWhenItGoes()
+{
+    QFETCH(int, intCount);
+    QFETCH(int, intRemoveEvery);
+    std::vector<std::shared_ptr<int>> lstItems;
+    {
+        KeyedCollection<std::shared_ptr<int>> colItems(messages());
+        for (int i = 0; i < intCount; ++i) {
+            lstItems.push_back(std::make_shared<int>(i));
+            colItems.add(lstItems.back(), QString::number(i));
+        }
+        for (int i = 0; intRemoveEvery > 0 && i < intCount; i += intRemoveEvery) {
+            colItems.remove(QString::number(i));
+            QCOMPARE(lstItems[size_t(i)].use_count(), 1);
+        }
+        for (int i = 0; i < intCount; ++i)
+            QCOMPARE(lstItems[size_t(i)].use_count(),
+                     intRemoveEvery > 0 && i % intRemoveEvery == 0 ? 1 : 2);
+    }
+    for (const auto& pItem : lstItems)
+        QCOMPARE(pItem.use_count(), 1);
 }
 
 QTEST_GUILESS_MAIN(tst_KeyedCollection)
