@@ -205,7 +205,7 @@ void registerSizes(const char* pszName, void (*fnBenchmark)(benchmark::State&))
     for (int intCount = 1000; intCount <= 1000000; intCount *= 10)
         benchmark::RegisterBenchmark(pszName, fnBenchmark)
             ->Arg(intCount)
-            ->Iterations(std::max(3, 2000000 / intCount / 10))
+            ->Iterations(std::max(3, 2000000 / intCount))
             ->Unit(benchmark::kMillisecond);
 }
 

@@ -38,14 +38,16 @@ template <class T> class KeyedCollection
     struct Node
     {
         Node(T objItem, const QString& strKey, size_t uHash)
-            : mstrKey(strKey), muHash(uHash), mobjItem(std::move(objItem))
+            : muHash(uHash), mstrKey(strKey), mobjItem(std::move(objItem))
         {}
-        QString mstrKey;
-        size_t muHash;
-        T mobjItem;
+        // First, so that a lookup reads all it needs of the nodes it passes
+        // from one cache line.
         std::unique_ptr<Node> mpChain; // the next node in the same bucket
+        size_t muHash;
+        QString mstrKey;
         Node* mpPrev = nullptr;
         Node* mpNext = nullptr;
+        T mobjItem;
     };
     using Link = std::unique_ptr<Node>;
     static constexpr size_t kSegmentBits = 12;
