@@ -45,6 +45,15 @@ void tst_CVisibleText::form_data()
                                               << "ﬁＡ";
     QTest::newRow("controls other than space kept") << "A\u0001B\u007f"
                                                     << "A\u0001B\u007f";
+    // The edges of plain printable ASCII, which is its own form at a glance.
+    QTest::newRow("ASCII doubled space") << "A  B"
+                                         << "A B";
+    QTest::newRow("ASCII trailing space") << "A "
+                                          << "A";
+    QTest::newRow("C1 control U+0080 kept") << "A\u0080"
+                                            << "A\u0080";
+    QTest::newRow("no-break space alone") << "A\u00a0B"
+                                          << "A B";
     QTest::newRow("surrogate pairs")
         << QString::fromUcs4(U" \U0001F600\U000E0001x") << QString::fromUcs4(U"\U0001F600x");
 }
