@@ -117,6 +117,12 @@ void CKeyboardRouter::Install()
     QWindowSystemInterfacePrivate::installWindowSystemEventHandler(&objKeysToFront);
 }
 
+CKeyboardRouter::CKeyboardRouter(QObject* pParent) : QObject(pParent)
+{
+    mobjHoldTimer.setSingleShot(true);
+    connect(&mobjHoldTimer, &QTimer::timeout, this, &CKeyboardRouter::releaseKeyboard);
+}
+
 QWidget* CKeyboardRouter::FrontWindow()
 {
     if (QWidget* pModal = QApplication::activeModalWidget())
@@ -143,15 +149,12 @@ bool CKeyboardRouter::eventFilter(QObject* pReceiver, QEvent* pEvent)
         if (auto* pWindow = qobject_cast<QWindow*>(pReceiver))
             return routeKey(*pWindow, static_cast<QKeyEvent&>(*pEvent));
         return false;
-    case QEvent::Hide:
-        if (auto* pWidget = qobject_cast<QWidget*>(pReceiver);
-            pWidget && pWidget->isWindow() && pWidget->isModal() && !pEvent->spontaneous()) {
-            if (QWidget* pFront = FrontWindow(); pFront && pFront != pWidget)
-                holdKeyboardFor(*pFront);
-        }
-        return false;
-    case QEvent::WindowActivate:
-        releaseKeyboard();
+    case QEvent::WindowUnblocked:
+        // Sent as the modal window above closes, before it gives up the
+        // keyboard.
+        if (auto* pWindow = qobject_cast<QWindow*>(pReceiver);
+            pWindow && pWindow->isVisible() && widgetOf(*pWindow))
+            holdKeyboardFor(*pWindow);
         return false;
     default:
         return false;
@@ -217,16 +220,19 @@ bool CKeyboardRouter::wasTaken(const QKeyEvent& objKey)
     return true;
 }
 
-void CKeyboardRouter::holdKeyboardFor(QWidget& objWindow)
+void CKeyboardRouter::holdKeyboardFor(QWindow& objWindow)
 {
     // The closing window gives up the keyboard before the window system hands
-    // it to the window beneath; keys typed meanwhile would be lost.
-    QWindow* pWindow = objWindow.windowHandle();
-    if (!pWindow || QGuiApplication::platformName() != u"xcb" ||
-        !pWindow->setKeyboardGrabEnabled(true))
+    // it to the window beneath; keys typed meanwhile would go to no window at
+    // all. The window beneath holds it from before the closing window goes
+    // until the window system has had time to hand it over. It is not let go
+    // when the window beneath becomes active: holding it makes the window
+    // system report it active, wherever the focus really is.
+    if (QGuiApplication::platformName() != u"xcb" || !objWindow.setKeyboardGrabEnabled(true))
         return;
-    mpHolding = pWindow;
-    QTimer::singleShot(HoldMilliseconds, this, &CKeyboardRouter::releaseKeyboard);
+    mpHolding = &objWindow; // a grab moves from the window that held it before
+
+    mobjHoldTimer.start(HoldMilliseconds);
 }
 
 void CKeyboardRouter::releaseKeyboard()

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 class QKeyEvent;
 class QWidget;
@@ -28,15 +29,16 @@ protected:
     bool eventFilter(QObject* pReceiver, QEvent* pEvent) override;
 
 private:
-    using QObject::QObject;
+    explicit CKeyboardRouter(QObject* pParent);
 
     bool routeKey(QWindow& objWindow, QKeyEvent& objKey);
     void rememberTaken(const QKeyEvent& objKey);
     bool wasTaken(const QKeyEvent& objKey);
-    void holdKeyboardFor(QWidget& objWindow);
+    void holdKeyboardFor(QWindow& objWindow);
     void releaseKeyboard();
 
     QPointer<QWindow> mpHolding;
+    QTimer mobjHoldTimer;
     quint64 mulTaken = 0;
     int mintTakenKey = 0;
 };

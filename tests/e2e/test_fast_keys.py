@@ -36,8 +36,16 @@ class FastKeysTest(unittest.TestCase):
 
     def settled(self):
         """Waits until no dialog or message box is showing."""
-        wait_for("the windows to close", lambda: not self.desk.dialog_showing()
-                 and self.desk.message() is None)
+        desk = self.desk
+        try:
+            wait_for("the windows to close", lambda: not desk.dialog_showing()
+                     and desk.message() is None)
+        except AssertionError:
+            state = {"message": desk.message(), "list": desk.list_entries()}
+            if desk.dialog_showing():
+                state.update(heading=self.heading(), id=desk.text("Customer ID"),
+                             last_name=desk.text("Last Name"))
+            raise AssertionError(f"a window stayed open: {state}") from None
 
     def heading(self):
         labels = [node.name for node in self.desk.controls(self.desk.frame(DIALOG))
