@@ -20,6 +20,20 @@ struct EventCounter : QObject
     QEvent::Type enmType;
     int intCount = 0;
 };
+
+// A window with an announcer in it, shown.
+struct AnnouncingWindow
+{
+    AnnouncingWindow() : pAnnouncer(new CAnnouncer(&objWindow))
+    {
+        objWindow.resize(200, 100);
+        objWindow.show();
+    }
+    bool becameActive() { return QTest::qWaitForWindowActive(&objWindow); }
+
+    QWidget objWindow;
+    CAnnouncer* pAnnouncer;
+};
 } // namespace
 
 class tst_CAnnouncer : public QObject
@@ -41,11 +55,9 @@ void tst_CAnnouncer::initTestCase()
 
 void tst_CAnnouncer::isANotificationThatDrawsNothing()
 {
-    QWidget objWindow;
-    objWindow.resize(200, 100);
-    auto* pAnnouncer = new CAnnouncer(&objWindow);
-    objWindow.show();
-    QVERIFY(QTest::qWaitForWindowActive(&objWindow));
+    AnnouncingWindow objActive;
+    QVERIFY(objActive.becameActive());
+    CAnnouncer* pAnnouncer = objActive.pAnnouncer;
     QVERIFY(!pAnnouncer->isVisible());
     pAnnouncer->Say(QStringLiteral("Customer C100 added"));
     QTRY_VERIFY(pAnnouncer->isVisible());
@@ -84,11 +96,9 @@ void tst_CAnnouncer::waitsForItsWindowToBeActive()
 
 void tst_CAnnouncer::eachAnnouncementShowsAgain()
 {
-    QWidget objWindow;
-    objWindow.resize(200, 100);
-    auto* pAnnouncer = new CAnnouncer(&objWindow);
-    objWindow.show();
-    QVERIFY(QTest::qWaitForWindowActive(&objWindow));
+    AnnouncingWindow objActive;
+    QVERIFY(objActive.becameActive());
+    CAnnouncer* pAnnouncer = objActive.pAnnouncer;
     EventCounter objShown(QEvent::Show);
     pAnnouncer->installEventFilter(&objShown);
     for (const char* pszText : {"Customer A added", "Customer A removed", "Customer A added"}) {
@@ -103,11 +113,9 @@ void tst_CAnnouncer::eachAnnouncementShowsAgain()
 void tst_CAnnouncer::announcementsWithNoEventLoopBetweenQueueOneShowing()
 {
     // GIVEN an active window
-    QWidget objWindow;
-    objWindow.resize(200, 100);
-    auto* pAnnouncer = new CAnnouncer(&objWindow);
-    objWindow.show();
-    QVERIFY(QTest::qWaitForWindowActive(&objWindow));
+    AnnouncingWindow objActive;
+    QVERIFY(objActive.becameActive());
+    CAnnouncer* pAnnouncer = objActive.pAnnouncer;
     EventCounter objShown(QEvent::Show);
     EventCounter objQueued(QEvent::MetaCall);
     pAnnouncer->installEventFilter(&objShown);
