@@ -60,11 +60,6 @@ bool pressAccessKey(QWidget& objWindow, const QKeyEvent& objKey)
     return false;
 }
 
-bool isBlocked(QWindow& objWindow)
-{
-    return QGuiApplicationPrivate::instance()->isWindowBlocked(&objWindow);
-}
-
 // Qt drops a key from the window system that is sent to a window beneath a
 // modal one, before any event filter sees it. Until the window system hands
 // a new modal window the keyboard, and for the keys it had already read when
@@ -79,8 +74,8 @@ public:
             auto& objKey = static_cast<QWindowSystemInterfacePrivate::KeyEvent&>(*pEvent);
             QWidget* pFront = CKeyboardRouter::FrontWindow();
             QWindow* pFrontWindow = pFront ? pFront->windowHandle() : nullptr;
-            if (objKey.window && pFrontWindow && isBlocked(*objKey.window) &&
-                !isBlocked(*pFrontWindow))
+            if (objKey.window && pFrontWindow &&
+                QGuiApplicationPrivate::instance()->isWindowBlocked(objKey.window))
                 objKey.window = pFrontWindow;
         }
         return QWindowSystemEventHandler::sendEvent(pEvent);
@@ -231,7 +226,6 @@ void CKeyboardRouter::holdKeyboardFor(QWindow& objWindow)
     if (QGuiApplication::platformName() != u"xcb" || !objWindow.setKeyboardGrabEnabled(true))
         return;
     mpHolding = &objWindow; // a grab moves from the window that held it before
-
     mobjHoldTimer.start(HoldMilliseconds);
 }
 
