@@ -2,20 +2,47 @@
 
 #include "CMessageBox.h"
 
-#include <QAction>
-#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLocale>
-#include <QMenu>
 #include <QMimeData>
+#include <QValidator>
+
+#include <functional>
+#include <limits>
+
+namespace {
+// Sees each change a person makes to the text before the box keeps it,
+// whichever way the text came in and however a Qt version wires that way
+// (typing, the context menu's Paste, an assistive technology): QLineEdit
+// undoes a change its validator calls Invalid.
+class LengthValidator : public QValidator
+{
+public:
+    LengthValidator(std::function<void(qsizetype)> fnRefuse, QObject* pParent)
+        : QValidator(pParent), mfnRefuse(std::move(fnRefuse))
+    {}
+
+    State validate(QString& strInput, int&) const override
+    {
+        if (strInput.size() <= CTextField::MaxLength)
+            return Acceptable;
+        mfnRefuse(strInput.size());
+        return Invalid;
+    }
+
+private:
+    std::function<void(qsizetype)> mfnRefuse;
+};
+} // namespace
 
 CTextField::CTextField(QWidget* pParent) : QLineEdit(pParent)
 {
-    setMaxLength(MaxLength);
-    // Typing at the limit, and any way of adding text not checked below, end
-    // here: what does not fit is not taken.
-    connect(this, &QLineEdit::inputRejected, this, [this] { Refuse(qsizetype(MaxLength) + 1); });
+    // QLineEdit's own limit would cut what comes in short, silently; the
+    // validator refuses it whole. The checks below refuse the usual ways
+    // before any text is copied.
+    setMaxLength(std::numeric_limits<int>::max());
+    setValidator(new LengthValidator([this](qsizetype intLength) { Refuse(intLength); }, this));
 }
 
 bool CTextField::Fits(qsizetype intAdded, bool bReplacesSelection)
@@ -70,22 +97,6 @@ void CTextField::inputMethodEvent(QInputMethodEvent* pEvent)
         return;
     }
     QLineEdit::inputMethodEvent(pEvent);
-}
-
-void CTextField::contextMenuEvent(QContextMenuEvent* pEvent)
-{
-    const std::unique_ptr<QMenu> pMenu(createStandardContextMenu());
-    // The menu's Paste is the action wired to paste(); it pastes through the
-    // same check as the keys. QLineEdit wires it by name, so only the name
-    // undoes it.
-    for (QAction* pAction : pMenu->actions()) {
-        if (disconnect(pAction, SIGNAL(triggered()), this, SLOT(paste())))
-            connect(pAction, &QAction::triggered, this, [this] {
-                if (PasteFits(QClipboard::Clipboard, true))
-                    paste();
-            });
-    }
-    pMenu->exec(pEvent->globalPos());
 }
 
 void CTextField::mouseReleaseEvent(QMouseEvent* pEvent)

@@ -23,7 +23,6 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* pEvent) override;
     void inputMethodEvent(QInputMethodEvent* pEvent) override;
-    void contextMenuEvent(QContextMenuEvent* pEvent) override;
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
     void dropEvent(QDropEvent* pEvent) override;
 

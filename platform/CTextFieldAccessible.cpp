@@ -46,8 +46,10 @@ void CTextFieldAccessible::setText(QAccessible::Text enmText, const QString& str
         QAccessibleWidget::setText(enmText, strText);
         return;
     }
-    if (!field().isReadOnly())
-        field().setText(strText);
+    if (!field().isReadOnly()) {
+        field().selectAll();
+        field().insert(strText);
+    }
 }
 
 QAccessible::State CTextFieldAccessible::state() const
@@ -88,7 +90,7 @@ void CTextFieldAccessible::removeSelection(int intSelection)
 void CTextFieldAccessible::setSelection(int intSelection, int intStart, int intEnd)
 {
     if (intSelection == 0)
-        field().setSelection(intStart, intEnd - intStart);
+    field().setSelection(intStart, intEnd - intStart);
 }
 
 int CTextFieldAccessible::cursorPosition() const
@@ -168,8 +170,9 @@ void CTextFieldAccessible::replaceText(int intStart, int intEnd, const QString& 
 {
     if (field().isReadOnly())
         return;
-    QString strNew = field().text();
-    intEnd = std::clamp(intEnd, 0, int(strNew.size()));
+    // As typed: through the box's check of its length, and undoable.
+    intEnd = std::clamp(intEnd, 0, int(field().text().size()));
     intStart = std::clamp(intStart, 0, intEnd);
-    field().setText(strNew.replace(intStart, intEnd - intStart, strText));
+    field().setSelection(intStart, intEnd - intStart);
+    field().insert(strText);
 }
