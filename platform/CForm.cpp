@@ -155,12 +155,8 @@ void applyScale(const FormLayout& objLayout, const std::vector<PlacedControl>& l
 bool fits(const QWidget& objWidget)
 {
     const QFontMetrics objMetrics(objWidget.font());
-    if (const auto* pButton = qobject_cast<const CWrappingButton*>(&objWidget)) {
-        const QRect rctSpace = pButton->CaptionRect();
-        const QRect rctNeeded =
-            objMetrics.boundingRect(rctSpace, CWrappingButton::CaptionFlags(), pButton->text());
-        return rctNeeded.width() <= rctSpace.width() && rctNeeded.height() <= rctSpace.height();
-    }
+    if (const auto* pButton = qobject_cast<const CWrappingButton*>(&objWidget))
+        return pButton->CaptionFits();
     if (const auto* pLabel = qobject_cast<const QLabel*>(&objWidget)) {
         const QRect rctNeeded = objMetrics.boundingRect(
             QRect(), Qt::TextShowMnemonic | Qt::TextSingleLine, pLabel->text());

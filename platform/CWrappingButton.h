@@ -12,11 +12,15 @@ class CWrappingButton : public QPushButton
 public:
     explicit CWrappingButton(const QString& strCaption, QWidget* pParent);
 
-    // The rectangle the caption is drawn in.
-    QRect CaptionRect() const;
-    static int CaptionFlags();
+    // Whether the caption, wrapped, keeps clear of the bevel by a few pixels.
+    bool CaptionFits() const;
 
 protected:
     bool event(QEvent* pEvent) override;
     void paintEvent(QPaintEvent* pEvent) override;
+
+private:
+    QRect CaptionRect() const;
+    bool CaptionFits(const QFont& objFont) const;
+    QFont CaptionFont() const;
 };

@@ -1,6 +1,11 @@
 #include "FormTesting.h"
 
+#include <CWrappingButton.h>
+
 #include <QGroupBox>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QScreen>
 
 class tst_frmMain : public QObject
 {
@@ -19,6 +24,8 @@ private slots:
     void enterInListRunsAdd();
     void endings_data();
     void endings();
+    void captionsKeepClearOfTheBevel_data();
+    void captionsKeepClearOfTheBevel();
 
 private:
     std::unique_ptr<MessageRecorder> mpMessages;
@@ -194,6 +201,89 @@ void tst_frmMain::endings()
     QVERIFY(!CForm::Get<frmCustomer>().IsLoaded());
     QVERIFY(pRecord.expired());
     QCOMPARE(mpMessages->lstMessages, QList<Message>());
+}
+
+namespace {
+// Where a button's caption has ink, in device pixels: what changes when the
+// caption is taken away, antialiasing included.
+QRect captionInk(QAbstractButton& objButton)
+{
+    const QString strCaption = objButton.text();
+    const QImage imgWith = objButton.grab().toImage();
+    objButton.setText(QString());
+    const QImage imgWithout = objButton.grab().toImage();
+    objButton.setText(strCaption);
+    QRect rctInk;
+    for (int y = 0; y < imgWith.height(); ++y)
+        for (int x = 0; x < imgWith.width(); ++x)
+            if (imgWith.pixel(x, y) != imgWithout.pixel(x, y))
+                rctInk |= QRect(x, y, 1, 1);
+    return rctInk;
+}
+} // namespace
+
+void tst_frmMain::captionsKeepClearOfTheBevel_data()
+{
+    QTest::addColumn<qreal>("dblScale");         // QT_SCALE_FACTOR
+    QTest::addColumn<qreal>("dblDesktopPoints"); // 0: the application's own font
+    for (const qreal dblScale : {1.0, 1.25, 1.5, 1.75, 2.0})
+        QTest::addRow("%d %%", int(dblScale * 100)) << dblScale << 0.0;
+    QTest::addRow("12 pt desktop font") << 1.0 << 12.0;
+    QTest::addRow("12 pt desktop font at 125 %%") << 1.25 << 12.0;
+}
+
+void tst_frmMain::captionsKeepClearOfTheBevel()
+{
+    QFETCH(qreal, dblScale);
+    QFETCH(qreal, dblDesktopPoints);
+    // Qt reads its scale factor once, at start: this row runs again in a
+    // process of its own at that scale.
+    if (!qFuzzyCompare(QGuiApplication::primaryScreen()->devicePixelRatio(), dblScale)) {
+        QProcess objRun;
+        QProcessEnvironment objEnvironment = QProcessEnvironment::systemEnvironment();
+        objEnvironment.insert("QT_SCALE_FACTOR", QString::number(dblScale));
+        objRun.setProcessEnvironment(objEnvironment);
+        objRun.setProcessChannelMode(QProcess::MergedChannels);
+        objRun.start(QCoreApplication::applicationFilePath(),
+                     {QString("captionsKeepClearOfTheBevel:") + QTest::currentDataTag()});
+        QVERIFY(objRun.waitForFinished(-1));
+        QVERIFY2(objRun.exitStatus() == QProcess::NormalExit && objRun.exitCode() == 0,
+                 objRun.readAll().constData());
+        return;
+    }
+
+    // GIVEN the desktop's font, WHEN both windows are loaded
+    const QFont objSaved = QApplication::font();
+    const auto restore = qScopeGuard([&] { QApplication::setFont(objSaved); });
+    if (dblDesktopPoints > 0) {
+        releaseForms();
+        QFont objDesktop = objSaved;
+        objDesktop.setPointSizeF(dblDesktopPoints);
+        QApplication::setFont(objDesktop);
+        showMainWindow();
+    }
+    CForm::Get<frmCustomer>().Load();
+
+    // THEN every button's caption keeps three pixels at 100 % clear of the
+    // one-pixel bevel, side by side and above and below
+    const int intClear = qRound(4 * dblScale);
+    for (QWidget* pWindow : {CForm::Get<frmMain>().Window(), CForm::Get<frmCustomer>().Window()}) {
+        for (CWrappingButton* pButton : pWindow->findChildren<CWrappingButton*>()) {
+            const QRect rctInk = captionInk(*pButton);
+            const QSize sizButton = pButton->grab().size();
+            const QString strWhere = QString("%1: ink %2..%3 of %4 pixels, %5 clear wanted")
+                                         .arg(pButton->objectName())
+                                         .arg(rctInk.left())
+                                         .arg(rctInk.right())
+                                         .arg(sizButton.width())
+                                         .arg(intClear);
+            QVERIFY2(!rctInk.isEmpty(), qPrintable(strWhere));
+            QVERIFY2(rctInk.left() >= intClear, qPrintable(strWhere));
+            QVERIFY2(sizButton.width() - 1 - rctInk.right() >= intClear, qPrintable(strWhere));
+            QVERIFY2(rctInk.top() >= intClear, qPrintable(strWhere));
+            QVERIFY2(sizButton.height() - 1 - rctInk.bottom() >= intClear, qPrintable(strWhere));
+        }
+    }
 }
 
 QTEST_MAIN(tst_frmMain)

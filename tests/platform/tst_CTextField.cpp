@@ -90,8 +90,8 @@ void addByDrop(CTextField& objField, const QString& strText)
 // A screen reader's or a voice control's edit, through the box's accessible text.
 void addByAssistiveTechnology(CTextField& objField, const QString& strText)
 {
-    const int intStart = objField.hasSelectedText() ? objField.selectionStart()
-                                                    : objField.cursorPosition();
+    const int intStart =
+        objField.hasSelectedText() ? objField.selectionStart() : objField.cursorPosition();
     QAccessible::queryAccessibleInterface(&objField)->editableTextInterface()->replaceText(
         intStart, intStart + int(objField.selectedText().size()), strText);
 }
