@@ -1,4 +1,5 @@
 #include <CForm.h>
+#include <CWindowSystem.h>
 #include <frmMain.h>
 
 #include <QApplication>
@@ -21,6 +22,7 @@ QIcon ApplicationIcon()
 
 int main(int argc, char* argv[])
 {
+    CWindowSystem::ChoosePlatform();
     QApplication objApplication(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvale"));
     QApplication::setDesktopFileName(QStringLiteral("com.corvale.Corvale"));

@@ -1,5 +1,7 @@
 #include "CCentredBox.h"
 
+#include "CWindowSystem.h"
+
 #include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
@@ -16,7 +18,7 @@ QMargins frameOf(const QWidget& objWindow)
 void CCentredBox::showEvent(QShowEvent* pEvent)
 {
     QMessageBox::showEvent(pEvent); // fixes the box's size
-    if (pEvent->spontaneous() || !parentWidget())
+    if (pEvent->spontaneous() || !parentWidget() || !CWindowSystem::CanPlaceWindows())
         return;
     mobjGuess = frameOf(*parentWidget()->window());
     centre(mobjGuess);

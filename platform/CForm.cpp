@@ -10,6 +10,7 @@
 #include "CMessageBox.h"
 #include "CSortedListModel.h"
 #include "CTextField.h"
+#include "CWindowSystem.h"
 #include "CWrappingButton.h"
 
 #include <QApplication>
@@ -122,7 +123,7 @@ qreal desktopScale()
 {
     const QFont objDesktop = QApplication::font();
     const qreal dblPoints = objDesktop.pointSizeF() > 0 ? objDesktop.pointSizeF()
-                                                         : objDesktop.pixelSize() * 72.0 / 96.0;
+                                                        : objDesktop.pixelSize() * 72.0 / 96.0;
     return std::max<qreal>(1.0, dblPoints / DesktopDesignPoints);
 }
 
@@ -356,6 +357,7 @@ void CForm::Load()
     if (mpWindow)
         return;
     CKeyboardRouter::Install();
+    CWindowSystem::Install();
     build();
     RunHandler([this] { Form_Load(); });
 }
@@ -367,8 +369,7 @@ void CForm::Show()
     if (!mpWindow->isVisible())
         focusFirstControl(*mpWindow);
     mpWindow->show();
-    mpWindow->raise();
-    mpWindow->activateWindow();
+    CWindowSystem::Activate(*mpWindow);
     RunHandler([this] { Form_Activate(); });
 }
 

@@ -1,5 +1,7 @@
 #include "CFormWindow.h"
 
+#include "CWindowSystem.h"
+
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -99,21 +101,21 @@ void CFormWindow::closeEvent(QCloseEvent* pEvent)
     mfnCloseRequested();
 }
 
+void CFormWindow::setVisible(bool bVisible)
+{
+    QWidget::setVisible(bVisible);
+    if (!bVisible)
+        emit Hidden();
+}
+
 void CFormWindow::showEvent(QShowEvent* pEvent)
 {
     QWidget::showEvent(pEvent);
-    if (mbPlaced || pEvent->spontaneous())
+    if (mbPlaced || pEvent->spontaneous() || !CWindowSystem::CanPlaceWindows())
         return;
     mbPlaced = true;
     centreOnScreen();
     centreOnceFramed(FrameWaitSteps);
-}
-
-void CFormWindow::hideEvent(QHideEvent* pEvent)
-{
-    QWidget::hideEvent(pEvent);
-    if (!pEvent->spontaneous())
-        emit Hidden();
 }
 
 void CFormWindow::changeEvent(QEvent* pEvent)

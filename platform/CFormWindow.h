@@ -9,7 +9,8 @@ class QPushButton;
 // The top-level window of a form. Enter presses the default button unless
 // the focus is on another button, Esc the cancel button; the window frame's
 // close request goes to the form instead of closing the window. The window
-// opens centred on the screen, frame included.
+// opens centred on the screen, frame included, where the window system lets
+// the program place its windows.
 class CFormWindow : public QWidget
 {
     Q_OBJECT
@@ -26,13 +27,15 @@ public:
     void BecomeDialogOf(QWidget* pOwner);
 
 signals:
+    // The program hid the window; the window system hiding it to show it
+    // anew does not count.
     void Hidden();
 
 protected:
     void keyPressEvent(QKeyEvent* pEvent) override;
     void closeEvent(QCloseEvent* pEvent) override;
+    void setVisible(bool bVisible) override;
     void showEvent(QShowEvent* pEvent) override;
-    void hideEvent(QHideEvent* pEvent) override;
     void changeEvent(QEvent* pEvent) override;
 
 private:
