@@ -4,6 +4,7 @@
 #include <CForm.h>
 
 #include <QApplication>
+#include <QScopeGuard>
 #include <QStringList>
 #include <QTest>
 #include <QWidget>
@@ -28,4 +29,19 @@ inline void releaseForms()
     CForm::ReleaseAll();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(QApplication::topLevelWidgets(), QWidgetList());
+}
+
+// Gives the desktop a font of dblPoints (0: keeps the application's own)
+// until the returned guard goes, every form released so that the next one
+// loaded is built for it.
+[[nodiscard]] inline auto desktopFont(qreal dblPoints)
+{
+    const QFont objSaved = QApplication::font();
+    if (dblPoints > 0) {
+        releaseForms();
+        QFont objDesktop = objSaved;
+        objDesktop.setPointSizeF(dblPoints);
+        QApplication::setFont(objDesktop);
+    }
+    return qScopeGuard([objSaved] { QApplication::setFont(objSaved); });
 }

@@ -4,7 +4,6 @@
 
 #include <QGroupBox>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QScreen>
 
 class tst_frmMain : public QObject
@@ -253,15 +252,9 @@ void tst_frmMain::captionsKeepClearOfTheBevel()
     }
 
     // GIVEN the desktop's font, WHEN both windows are loaded
-    const QFont objSaved = QApplication::font();
-    const auto restore = qScopeGuard([&] { QApplication::setFont(objSaved); });
-    if (dblDesktopPoints > 0) {
-        releaseForms();
-        QFont objDesktop = objSaved;
-        objDesktop.setPointSizeF(dblDesktopPoints);
-        QApplication::setFont(objDesktop);
+    const auto restore = desktopFont(dblDesktopPoints);
+    if (dblDesktopPoints > 0)
         showMainWindow();
-    }
     CForm::Get<frmCustomer>().Load();
 
     // THEN every button's caption keeps three pixels at 100 % clear of the

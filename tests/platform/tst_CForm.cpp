@@ -15,7 +15,6 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QStyledItemDelegate>
 #include <QScreen>
 #include <QTest>
@@ -191,15 +190,9 @@ void tst_CForm::captionsShareOneSizeAndFit()
 {
     QFETCH(qreal, dblDesktopPoints);
     // GIVEN the desktop's font, WHEN the form is loaded
-    const QFont objSaved = QApplication::font();
-    const auto restore = qScopeGuard([&] { QApplication::setFont(objSaved); });
-    if (dblDesktopPoints > 0) {
-        releaseForms();
-        QFont objDesktop = objSaved;
-        objDesktop.setPointSizeF(dblDesktopPoints);
-        QApplication::setFont(objDesktop);
+    const auto restore = desktopFont(dblDesktopPoints);
+    if (dblDesktopPoints > 0)
         CForm::Get<frmTest>().Show();
-    }
     QWidget& objWindow = *CForm::Get<frmTest>().Window();
 
     // THEN the window grows in proportion with a larger desktop font, never
