@@ -1,6 +1,7 @@
 #include "CKeyboardRouter.h"
 
 #include "CFormWindow.h"
+#include "CX11KeysToFront.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -10,13 +11,13 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWindow>
-#include <QtGui/private/qguiapplication_p.h>
-#include <qpa/qwindowsysteminterface_p.h>
 
 namespace {
 // How long the window beneath a closing modal window holds the keyboard at
 // most while the window system passes the focus back to it.
 constexpr int HoldMilliseconds = 500;
+// Keys taken at their shortcut check whose press has not come yet.
+constexpr qsizetype TakenMax = 32;
 
 bool hasCommandModifier(const QKeyEvent& objKey)
 {
@@ -51,36 +52,14 @@ bool pressAccessKey(QWidget& objWindow, const QKeyEvent& objKey)
     for (QLabel* pLabel : objWindow.findChildren<QLabel*>()) {
         QWidget* pBuddy = pLabel->buddy();
         if (pBuddy && pLabel->window() == &objWindow &&
-            QKeySequence::mnemonic(pLabel->text()) == objPressed &&
-            pBuddy->isVisible() && pBuddy->isEnabled()) {
+            QKeySequence::mnemonic(pLabel->text()) == objPressed && pBuddy->isVisible() &&
+            pBuddy->isEnabled()) {
             pBuddy->setFocus(Qt::ShortcutFocusReason);
             return true;
         }
     }
     return false;
 }
-
-// Qt drops a key from the window system that is sent to a window beneath a
-// modal one, before any event filter sees it. Until the window system hands
-// a new modal window the keyboard, and for the keys it had already read when
-// the window opened, that is where keys are sent: they go to the window in
-// front instead, in the order they came.
-class KeysToFront final : public QWindowSystemEventHandler
-{
-public:
-    bool sendEvent(QWindowSystemInterfacePrivate::WindowSystemEvent* pEvent) override
-    {
-        if (pEvent->type == QWindowSystemInterfacePrivate::Key) {
-            auto& objKey = static_cast<QWindowSystemInterfacePrivate::KeyEvent&>(*pEvent);
-            QWidget* pFront = CKeyboardRouter::FrontWindow();
-            QWindow* pFrontWindow = pFront ? pFront->windowHandle() : nullptr;
-            if (objKey.window && pFrontWindow &&
-                QGuiApplicationPrivate::instance()->isWindowBlocked(objKey.window))
-                objKey.window = pFrontWindow;
-        }
-        return QWindowSystemEventHandler::sendEvent(pEvent);
-    }
-};
 
 // Gives a key pressed for another window to objFront, as if pressed there;
 // objKey is the press, or the shortcut check that comes before it.
@@ -108,8 +87,7 @@ void CKeyboardRouter::Install()
         return;
     pRouter = new CKeyboardRouter(qApp);
     qApp->installEventFilter(pRouter);
-    static KeysToFront objKeysToFront;
-    QWindowSystemInterfacePrivate::installWindowSystemEventHandler(&objKeysToFront);
+    CX11KeysToFront::Install();
 }
 
 CKeyboardRouter::CKeyboardRouter(QObject* pParent) : QObject(pParent)
@@ -200,19 +178,19 @@ bool CKeyboardRouter::routeKey(QWindow& objWindow, QKeyEvent& objKey)
     return false;
 }
 
-// A key taken at its shortcut check is not pressed again.
+// A key taken at its shortcut check is not pressed again. Keys typed fast
+// share a timestamp, and a key taken may open a window whose modal loop
+// takes further keys before the press of the first one comes.
 void CKeyboardRouter::rememberTaken(const QKeyEvent& objKey)
 {
-    mulTaken = objKey.timestamp();
-    mintTakenKey = objKey.key();
+    if (mlstTaken.size() == TakenMax)
+        mlstTaken.removeFirst();
+    mlstTaken.append({objKey.timestamp(), objKey.keyCombination()});
 }
 
 bool CKeyboardRouter::wasTaken(const QKeyEvent& objKey)
 {
-    if (objKey.timestamp() != mulTaken || objKey.key() != mintTakenKey)
-        return false;
-    mintTakenKey = 0;
-    return true;
+    return mlstTaken.removeOne(Taken{objKey.timestamp(), objKey.keyCombination()});
 }
 
 void CKeyboardRouter::holdKeyboardFor(QWindow& objWindow)

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QKeyCombination>
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+
+#include <utility>
 
 class QKeyEvent;
 class QWidget;
@@ -39,6 +43,6 @@ private:
 
     QPointer<QWindow> mpHolding;
     QTimer mobjHoldTimer;
-    quint64 mulTaken = 0;
-    int mintTakenKey = 0;
+    using Taken = std::pair<quint64, QKeyCombination>; // timestamp, key
+    QList<Taken> mlstTaken;
 };
