@@ -7,7 +7,33 @@
 #include <QScopeGuard>
 #include <QStringList>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
+
+#include <functional>
+
+// Runs fnChecks inside the event loop of a modal window. A check that fails
+// there returns from fnChecks and leaves the window open: every modal window
+// is closed then, innermost first, so that their loops end and the test
+// function, back from showing them, ends with the failure.
+inline void checkInModalLoop(const std::function<void()>& fnChecks)
+{
+    fnChecks();
+    if (!QTest::currentTestFailed())
+        return;
+    while (QWidget* pModal = QApplication::activeModalWidget()) {
+        pModal->hide();
+        if (QApplication::activeModalWidget() == pModal)
+            break;
+    }
+}
+
+// Runs fnChecks, as checkInModalLoop does, once the modal window that the
+// test shows next runs its event loop.
+inline void whenModal(std::function<void()> fnChecks)
+{
+    QTimer::singleShot(0, qApp, [fnChecks = std::move(fnChecks)] { checkInModalLoop(fnChecks); });
+}
 
 // The controls that Tab visits in objWindow, in order, each as
 // "objectName=accessible name".

@@ -103,7 +103,7 @@ inline bool withDialog(const std::function<void()>& fnCommand,
             return;
         objPoll.stop();
         bShown = true;
-        fnInDialog();
+        checkInModalLoop(fnInDialog);
     });
     objPoll.start();
     fnCommand();

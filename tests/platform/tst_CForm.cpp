@@ -18,7 +18,6 @@
 #include <QStyledItemDelegate>
 #include <QScreen>
 #include <QTest>
-#include <QTimer>
 #include <QWindow>
 
 namespace {
@@ -354,7 +353,7 @@ void tst_CForm::keysGoToTheWindowInFront()
     frmModal& objModal = CForm::Get<frmModal>();
     QString strTypedInModal;
     QStringList lstEventsMeanwhile;
-    QTimer::singleShot(0, [&] {
+    whenModal([&] {
         QVERIFY(objModal.IsVisible());
         QWindow* pModal = objModal.Window()->windowHandle();
         // WHEN keys are typed, the form's access keys among them
@@ -588,7 +587,7 @@ void tst_CForm::messageBoxIsPlain()
     QVERIFY(pBox->isModal());
 
     // Shown for real, OK (and Enter) answers it.
-    QTimer::singleShot(0, [] {
+    whenModal([] {
         QTRY_VERIFY(QApplication::activeModalWidget());
         QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
     });
@@ -614,7 +613,7 @@ void tst_CForm::lifecycle()
 {
     frmTest& objForm = CForm::Get<frmTest>();
     objForm.Hide();
-    QTimer::singleShot(0, [&] {
+    whenModal([&] {
         QTRY_VERIFY(objForm.IsVisible());
         // The modal window blocks the others: a second window stays blocked.
         widget<QPushButton>("cmdStop").click();

@@ -6,7 +6,6 @@
 
 #include <QAccessible>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 const ControlLayout gControls[] = {
@@ -90,7 +89,7 @@ void tst_CFormWindowAccessible::formShownModallyIsADialog()
 
     // WHEN the form is shown modally, THEN it is a dialog while it shows.
     QAccessible::Role enmWhileModal = QAccessible::NoRole;
-    QTimer::singleShot(0, [&] {
+    whenModal([&] {
         QTRY_VERIFY(objForm.IsVisible());
         enmWhileModal = roleOf(objForm.Window());
         objForm.Hide();
