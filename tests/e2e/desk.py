@@ -239,15 +239,20 @@ class Desk:
 
     MAIN_TITLE = "Parcelwick - Customer Information"
     DIALOG_TITLE = "Customer Data Form"
+    # The customer list shows as a table of one column (see CListViewAccessible).
+    LIST_ROLE = "table"
 
-    def __init__(self, program, prefix=(), env=None):
+    def __init__(self, program, prefix=(), env=None, args=(), start_timeout=TIMEOUT,
+                 stderr=None):
+        """start_timeout: how long the program may take to show its window."""
         pyatspi.Registry.getDesktop(0)  # the registry must be up before the program starts
         env = dict(os.environ, **(env or {}), QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                    QT_QPA_PLATFORM="xcb")
-        self.process = subprocess.Popen([*prefix, program], env=env)
-        self.app = wait_for("the program on the accessibility bus", self._find_app)
+        self.process = subprocess.Popen([*prefix, program, *args], env=env, stderr=stderr)
+        self.app = wait_for("the program on the accessibility bus", self._find_app,
+                            start_timeout)
         self.app.set_cache_mask(Atspi.Cache.NONE)
-        self.main_window = self.window_id(self.MAIN_TITLE)
+        self.main_window = self.window_id(self.MAIN_TITLE, start_timeout)
         wait_for("the main window", lambda: self.frame(self.MAIN_TITLE))
         wait_for("the keyboard", lambda: self.focused() is not None)
 
@@ -264,10 +269,10 @@ class Desk:
             self.process.wait()
 
     # What is on the screen.
-    def window_id(self, title):
+    def window_id(self, title, timeout=TIMEOUT):
         out = wait_for(f"window {title!r}", lambda: subprocess.run(
             ["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"],
-            capture_output=True, text=True).stdout.split())
+            capture_output=True, text=True).stdout.split(), timeout)
         return int(out[0])
 
     def window_name(self, window):
@@ -292,7 +297,10 @@ class Desk:
                 if child is None:
                     continue
                 found.append(child)
-                walk(child)
+                # A list's entries are reached through the list: there may
+                # be a million of them.
+                if child.getRoleName() != self.LIST_ROLE:
+                    walk(child)
         walk(frame)
         return found
 
@@ -335,7 +343,7 @@ class Desk:
         return text.getText(0, text.characterCount)
 
     def list_entries(self):
-        node = self.control(self.MAIN_TITLE, "list", "Customer List")
+        node = self.control(self.MAIN_TITLE, self.LIST_ROLE, "Customer List")
         return [child.name for child in node if child is not None]
 
     def extents(self, node):

@@ -141,7 +141,7 @@ class BigPasteTest(unittest.TestCase):
         idle = self.idle_cpu("with the focus in Last Name")
         self.timed("OK", lambda: desk.key("Return"), lambda: not desk.dialog_showing())
         self.assertEqual(desk.list_entries(), ["C1"])
-        row = next(c for c in desk.control(MAIN, "list", "Customer List") if c.name == "C1")
+        row = next(c for c in desk.control(MAIN, Desk.LIST_ROLE, "Customer List") if c.name == "C1")
         desk.click(row)
         self.timed("Display", lambda: desk.key("alt+d"),
                    lambda: desk.frame(DIALOG) and desk.text("Customer ID") == "C1")

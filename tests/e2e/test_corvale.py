@@ -36,7 +36,8 @@ class DeskTest(unittest.TestCase):
 
     def select(self, entry):
         """Selects a list entry with the mouse."""
-        node = next(child for child in self.desk.control(MAIN, "list", "Customer List")
+        node = next(child for child in self.desk.control(MAIN, Desk.LIST_ROLE,
+                                                         "Customer List")
                     if child is not None and child.name == entry)
         self.desk.click(node)
 
@@ -57,7 +58,7 @@ class DeskTest(unittest.TestCase):
             ("push button", "Number of Customers"): (200, 160, 81, 33),
             ("push button", "Exit"): (200, 208, 81, 33),
             ("panel", "Customer List"): (24, 32, 129, 129),
-            ("list", "Customer List"): (40, 56, 89, 82),
+            (Desk.LIST_ROLE, "Customer List"): (40, 56, 89, 82),
         }
         for (role, name), box in expected.items():
             cx, cy, cw, ch = desk.extents(desk.control(MAIN, role, name))
@@ -129,7 +130,8 @@ class DeskTest(unittest.TestCase):
         desk.screenshot(desk.main_window, os.path.join(SHOTS, "main-window.png"))
 
         # Display by double-click shows the record, without Cancel; Esc closes.
-        node = next(c for c in desk.control(MAIN, "list", "Customer List") if c.name == "C10")
+        node = next(c for c in desk.control(MAIN, Desk.LIST_ROLE, "Customer List")
+                    if c.name == "C10")
         desk.click(node, repeat=2)
         wait_for("the dialog", desk.dialog_showing)
         desk.control(DIALOG, "label", "Customer Data Display")
@@ -163,7 +165,7 @@ class DeskTest(unittest.TestCase):
         wait_for("the list", lambda: desk.focused_name() == "Customer List")
 
         def entries_in(state):
-            entries = desk.control(MAIN, "list", "Customer List")
+            entries = desk.control(MAIN, Desk.LIST_ROLE, "Customer List")
             return [child.name for child in entries
                     if child is not None and child.getState().contains(state)]
 

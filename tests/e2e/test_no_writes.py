@@ -57,7 +57,7 @@ class NoWritesTest(unittest.TestCase):
                 desk.key("Return")
                 wait_for("the entry", lambda: desk.list_entries() == ["C1"])
                 for command in ("alt+d", "alt+r"):
-                    entry = next(c for c in desk.control(Desk.MAIN_TITLE, "list",
+                    entry = next(c for c in desk.control(Desk.MAIN_TITLE, Desk.LIST_ROLE,
                                                          "Customer List") if c.name == "C1")
                     desk.click(entry)
                     desk.key(command)

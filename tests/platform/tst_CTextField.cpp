@@ -96,6 +96,19 @@ void addByAssistiveTechnology(CTextField& objField, const QString& strText)
         intStart, intStart + int(objField.selectedText().size()), strText);
 }
 
+// The same inserting at the caret, and setting the whole text; the selection stays.
+void addByAccessibleInsert(CTextField& objField, const QString& strText)
+{
+    QAccessible::queryAccessibleInterface(&objField)->editableTextInterface()->insertText(
+        objField.cursorPosition(), strText);
+}
+
+void addByAccessibleSetText(CTextField& objField, const QString& strText)
+{
+    QAccessible::queryAccessibleInterface(&objField)->setText(QAccessible::Value,
+                                                              objField.text() + strText);
+}
+
 void addByTyping(CTextField& objField, const QString& strText)
 {
     QTest::keyClicks(&objField, strText);
@@ -158,6 +171,8 @@ void tst_CTextField::takesWhatFitsAndRefusesTheRest_data()
         {"input method", addByInputMethod, true},
         {"drop", addByDrop, false},
         {"assistive technology", addByAssistiveTechnology, true},
+        {"assistive technology inserting", addByAccessibleInsert, false},
+        {"assistive technology setting the text", addByAccessibleSetText, false},
     };
     for (const auto& objWay : lstWays) {
         const auto row = [&](const char* pszCase) -> QTestData& {
