@@ -7,7 +7,7 @@
 #include <QToolTip>
 
 namespace {
-// A tooltip longer than this shows its start and end only.
+// A tooltip for a longer entry shows its start and end only.
 constexpr qsizetype TooltipLength = 500;
 } // namespace
 
@@ -21,10 +21,8 @@ bool CListItemDelegate::helpEvent(QHelpEvent* pEvent, QAbstractItemView* pView,
 {
     if (pEvent->type() != QEvent::ToolTip || !objIndex.isValid())
         return false;
-    QString strTip = CVisibleText::Marked(objIndex.data(Qt::DisplayRole).toString());
-    if (strTip.size() > TooltipLength)
-        strTip = strTip.left(TooltipLength / 2) + QChar(0x2026) + strTip.right(TooltipLength / 2);
-    QToolTip::showText(pEvent->globalPos(), strTip, pView->viewport(),
-                       pView->visualRect(objIndex));
+    const QString strTip =
+        CVisibleText::Quoted(objIndex.data(Qt::DisplayRole).toString(), TooltipLength);
+    QToolTip::showText(pEvent->globalPos(), strTip, pView->viewport(), pView->visualRect(objIndex));
     return true;
 }

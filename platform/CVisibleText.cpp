@@ -39,10 +39,6 @@ bool isPlainForm(QStringView strText)
     return true;
 }
 
-// Longest quoted text before it is shortened, and what of each end is kept.
-constexpr qsizetype gintQuotedMax = 64;
-constexpr qsizetype gintQuotedEnd = 28;
-
 // strText with what would not show, or would show as an ordinary space,
 // written as a visible mark.
 QString marked(QStringView strText)
@@ -95,14 +91,17 @@ QString CVisibleText::Marked(const QString& strText)
     return marked(strText);
 }
 
-QString CVisibleText::Quoted(const QString& strText)
+QString CVisibleText::Quoted(const QString& strText, qsizetype intLongest)
 {
-    if (strText.size() <= gintQuotedMax)
+    if (strText.size() <= intLongest)
         return marked(strText);
-    QStringView strHead = QStringView(strText).left(gintQuotedEnd);
+    // Each end keeps a little less than half, room for the ellipsis and
+    // for marks.
+    const qsizetype intEnd = qMax<qsizetype>((intLongest - 8) / 2, 1);
+    QStringView strHead = QStringView(strText).left(intEnd);
     if (strHead.back().isHighSurrogate())
         strHead.chop(1);
-    QStringView strTail = QStringView(strText).right(gintQuotedEnd);
+    QStringView strTail = QStringView(strText).right(intEnd);
     // The tail starts with a whole character, not half of one or an accent
     // that would sit on the ellipsis.
     while (!strTail.isEmpty() && (strTail.front().isLowSurrogate() || strTail.front().isMark()))

@@ -18,7 +18,9 @@ public:
     // The text with control, format and unusual space characters shown as
     // visible marks.
     static QString Marked(const QString& strText);
-    // The text as a message quotes it: control, format and unusual space
-    // characters shown as visible marks, a long text shortened in the middle.
-    static QString Quoted(const QString& strText);
+    // The text as a message or a tooltip quotes it: control, format and
+    // unusual space characters shown as visible marks; a text longer than
+    // intLongest UTF-16 units shortened in the middle, never inside a
+    // character.
+    static QString Quoted(const QString& strText, qsizetype intLongest = 64);
 };

@@ -10,14 +10,16 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStyledItemDelegate>
 #include <QScreen>
+#include <QStyledItemDelegate>
 #include <QTest>
+#include <QToolTip>
 #include <QWindow>
 
 namespace {
@@ -501,21 +503,39 @@ void tst_CForm::listShowsControlCharacters_data()
 {
     QTest::addColumn<QString>("strText");
     QTest::addColumn<QString>("strShown");
-    QTest::newRow("plain") << "C1" << "C1";
-    QTest::newRow("tab") << "A\tB" << QString("A") + QChar(0x2409) + "B";
-    QTest::newRow("line feed") << "A\nB" << QString("A") + QChar(0x240a) + "B";
-    QTest::newRow("carriage return") << "A\r" << QString("A") + QChar(0x240d);
-    QTest::newRow("NUL") << QString("A") + QChar(0) + "B" << QString("A") + QChar(0x2400) + "B";
-    QTest::newRow("DEL") << QString("A") + QChar(0x7f) << QString("A") + QChar(0x2421);
-    QTest::newRow("line separator") << QString("A") + QChar(0x2028) << "A<U+2028>";
-    QTest::newRow("no-break space") << QString("A") + QChar(0xa0) << "A<U+00A0>";
-    QTest::newRow("accents kept") << "Café" << "Café";
+    QTest::addColumn<QString>("strTip"); // null: as shown
+    QTest::newRow("plain") << "C1"
+                           << "C1" << QString();
+    QTest::newRow("tab") << "A\tB" << QString("A") + QChar(0x2409) + "B" << QString();
+    QTest::newRow("line feed") << "A\nB" << QString("A") + QChar(0x240a) + "B" << QString();
+    QTest::newRow("carriage return") << "A\r" << QString("A") + QChar(0x240d) << QString();
+    QTest::newRow("NUL") << QString("A") + QChar(0) + "B" << QString("A") + QChar(0x2400) + "B"
+                         << QString();
+    QTest::newRow("DEL") << QString("A") + QChar(0x7f) << QString("A") + QChar(0x2421) << QString();
+    QTest::newRow("line separator") << QString("A") + QChar(0x2028) << "A<U+2028>" << QString();
+    QTest::newRow("no-break space") << QString("A") + QChar(0xa0) << "A<U+00A0>" << QString();
+    QTest::newRow("accents kept") << "Café"
+                                  << "Café" << QString();
+    // A tooltip keeps 246 UTF-16 units of each end of an entry longer than 500.
+    const QString strEmoji = QString::fromUcs4(U"\U0001F600");
+    QTest::newRow("500 in the tooltip") << QString(500, u'x') << QString(500, u'x') << QString();
+    QTest::newRow("501 shortened in the tooltip")
+        << "a" + QString(499, u'x') + "b"
+        << "a" + QString(499, u'x') + "b"
+        << "a" + QString(245, u'x') + "…" + QString(245, u'x') + "b";
+    QTest::newRow("emoji at the tooltip's cuts")
+        << QString(245, u'a') + strEmoji + QString(100, u'b') + strEmoji + QString(245, u'c')
+        << QString(245, u'a') + strEmoji + QString(100, u'b') + strEmoji + QString(245, u'c')
+        << QString(245, u'a') + "…" + QString(245, u'c');
+    QTest::newRow("marks in the tooltip") << "\t" + QString(600, u'y') << "␉" + QString(600, u'y')
+                                          << "␉" + QString(245, u'y') + "…" + QString(246, u'y');
 }
 
 void tst_CForm::listShowsControlCharacters()
 {
     QFETCH(QString, strText);
     QFETCH(QString, strShown);
+    QFETCH(QString, strTip);
     CListBox lstThings = CForm::Get<frmTest>().ListBox("lstThings");
     lstThings.AddItem(strText);
     // The entry keeps its text; only what is drawn differs.
@@ -524,10 +544,19 @@ void tst_CForm::listShowsControlCharacters()
     const QModelIndex objIndex = objView.model()->index(0, 0);
     QStyleOptionViewItem objOption;
     objOption.initFrom(&objView);
-    const auto* pDelegate = qobject_cast<QStyledItemDelegate*>(objView.itemDelegateForIndex(objIndex));
+    const auto* pDelegate =
+        qobject_cast<QStyledItemDelegate*>(objView.itemDelegateForIndex(objIndex));
     QVERIFY(pDelegate);
     QCOMPARE(pDelegate->displayText(objIndex.data(), QLocale()), strShown);
     QCOMPARE(objView.textElideMode(), Qt::ElideMiddle);
+
+    const QRect rctRow = objView.visualRect(objIndex);
+    QHelpEvent objHelp(QEvent::ToolTip, rctRow.center(),
+                       objView.viewport()->mapToGlobal(rctRow.center()));
+    QVERIFY(QCoreApplication::sendEvent(objView.viewport(), &objHelp));
+    QCOMPARE(QToolTip::text(), strTip.isNull() ? strShown : strTip);
+    QToolTip::hideText();
+    QTRY_VERIFY(!QToolTip::isVisible());
 }
 
 void tst_CForm::listRowsFollowTheFont()
