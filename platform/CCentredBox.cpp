@@ -1,28 +1,23 @@
 #include "CCentredBox.h"
 
+#include "CWindowFrame.h"
 #include "CWindowSystem.h"
 
 #include <QScreen>
 #include <QShowEvent>
-#include <QTimer>
-#include <QWindow>
-
-namespace {
-QMargins frameOf(const QWidget& objWindow)
-{
-    const QWindow* pWindow = objWindow.windowHandle();
-    return pWindow ? pWindow->frameMargins() : QMargins();
-}
-} // namespace
 
 void CCentredBox::showEvent(QShowEvent* pEvent)
 {
     QMessageBox::showEvent(pEvent); // fixes the box's size
     if (pEvent->spontaneous() || !parentWidget() || !CWindowSystem::CanPlaceWindows())
         return;
-    mobjGuess = frameOf(*parentWidget()->window());
-    centre(mobjGuess);
-    QTimer::singleShot(25, this, [this] { recentreOnceFramed(40); });
+    // The box is framed like its owner; it is centred again if not.
+    const QMargins objGuess = CWindowFrame::Of(*parentWidget()->window());
+    centre(objGuess);
+    CWindowFrame::WhenDrawn(*this, [this, objGuess](const QMargins& objFrame) {
+        if (objFrame != objGuess)
+            centre(objFrame);
+    });
 }
 
 void CCentredBox::centre(const QMargins& objFrame)
@@ -38,21 +33,4 @@ void CCentredBox::centre(const QMargins& objFrame)
                                 qMax(rctScreen.top(), rctScreen.bottom() - rctFrame.height() + 1)));
     }
     setGeometry(rctFrame.marginsRemoved(objFrame));
-}
-
-void CCentredBox::recentreOnceFramed(int intTriesLeft)
-{
-    // The window manager frames the box shortly after it is shown; it is
-    // centred again then if the frame differs from the guess.
-    if (!isVisible())
-        return;
-    const QMargins objFrame = frameOf(*this);
-    if (objFrame.isNull()) {
-        if (intTriesLeft > 0)
-            QTimer::singleShot(25, this,
-                               [this, intTriesLeft] { recentreOnceFramed(intTriesLeft - 1); });
-        return;
-    }
-    if (objFrame != mobjGuess)
-        centre(objFrame);
 }

@@ -19,7 +19,4 @@ protected:
 
 private:
     void centre(const QMargins& objFrame);
-    void recentreOnceFramed(int intTriesLeft);
-
-    QMargins mobjGuess;
 };

@@ -1,5 +1,6 @@
 #include "CFormWindow.h"
 
+#include "CWindowFrame.h"
 #include "CWindowSystem.h"
 
 #include <QCloseEvent>
@@ -22,21 +23,10 @@ QMargins& lastFrame()
     return objMargins;
 }
 
-QMargins frameOf(const QWidget& objWindow)
-{
-    const QWindow* pWindow = objWindow.windowHandle();
-    return pWindow ? pWindow->frameMargins() : QMargins();
-}
-
 bool canPress(const QPushButton* pButton)
 {
     return pButton && pButton->isVisible() && pButton->isEnabled();
 }
-
-// How long to wait for the window manager to frame a new window, in steps of
-// FrameWaitStep ms; without a window manager no frame ever comes.
-constexpr int FrameWaitSteps = 40;
-constexpr int FrameWaitStep = 25;
 } // namespace
 
 CFormWindow::CFormWindow(std::function<void()> fnCloseRequested)
@@ -115,7 +105,14 @@ void CFormWindow::showEvent(QShowEvent* pEvent)
         return;
     mbPlaced = true;
     centreOnScreen();
-    centreOnceFramed(FrameWaitSteps);
+    // The window is centred again once framed if the frame differs from the
+    // guess.
+    CWindowFrame::WhenDrawn(*this, [this](const QMargins& objFrame) {
+        const bool bGuessedRight = objFrame == lastFrame();
+        lastFrame() = objFrame;
+        if (!bGuessedRight)
+            centreOnScreen();
+    });
 }
 
 void CFormWindow::changeEvent(QEvent* pEvent)
@@ -145,28 +142,9 @@ void CFormWindow::centreOnScreen()
         return;
     // The frame is known once the window manager has drawn it; until then the
     // frame of another window of the program is the best guess.
-    const QMargins objFrame = frameOf(*this).isNull() ? lastFrame() : frameOf(*this);
+    const QMargins objFrame =
+        CWindowFrame::Of(*this).isNull() ? lastFrame() : CWindowFrame::Of(*this);
     QRect rctFrame(QPoint(), size().grownBy(objFrame));
     rctFrame.moveCenter(pScreen->availableGeometry().center());
     setGeometry(rctFrame.marginsRemoved(objFrame));
-}
-
-void CFormWindow::centreOnceFramed(int intTriesLeft)
-{
-    // The window manager frames a new window shortly after it is shown; the
-    // window is centred again then if the frame differs from the guess.
-    QTimer::singleShot(FrameWaitStep, this, [this, intTriesLeft] {
-        if (!isVisible())
-            return;
-        const QMargins objFrame = frameOf(*this);
-        if (objFrame.isNull()) {
-            if (intTriesLeft > 0)
-                centreOnceFramed(intTriesLeft - 1);
-            return;
-        }
-        const bool bGuessedRight = objFrame == lastFrame();
-        lastFrame() = objFrame;
-        if (!bGuessedRight)
-            centreOnScreen();
-    });
 }

@@ -40,7 +40,6 @@ protected:
 
 private:
     void centreOnScreen();
-    void centreOnceFramed(int intTriesLeft);
 
     std::function<void()> mfnCloseRequested;
     QPushButton* mpDefault = nullptr;
