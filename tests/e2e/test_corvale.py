@@ -13,7 +13,26 @@ PROGRAM = os.environ["CORVALE_PROGRAM"]
 SHOTS = os.environ.get("CORVALE_SHOTS", ".")
 
 MAIN, DIALOG = Desk.MAIN_TITLE, Desk.DIALOG_TITLE
+LAYOUT_PIXELS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "layout-pixels.txt")
 FIELDS = ["Customer ID", "Last Name", "First Name", "Address", "City", "State", "Zip Code"]
+
+
+def layout_pixels(form):
+    """{control: (x, y, width, height)} of the form's window ("window") and
+    controls, in pixels at 96 dpi, relative to the window's client area: the
+    table the Qt tests share."""
+    rows = {}
+    with open(LAYOUT_PIXELS, encoding="utf-8") as table:
+        for line in table:
+            fields = line.split()
+            if len(fields) == 7 and fields[0] == form:
+                rows[fields[1]] = (fields[2], *map(int, fields[3:]))
+    pixels = {}
+    for control, (parent, x, y, width, height) in rows.items():
+        if parent != "-":
+            x, y = x + rows[parent][1], y + rows[parent][2]
+        pixels[control] = (x, y, width, height)
+    return pixels
 
 
 class DeskTest(unittest.TestCase):
@@ -50,29 +69,31 @@ class DeskTest(unittest.TestCase):
         self.assertEqual(desk.window_name(desk.main_window), MAIN)
         frame = desk.frame(MAIN)
         x, y, width, height = desk.extents(frame)
-        self.assertEqual((width, height), (309, 260))
-        expected = {
-            ("push button", "Add Customer"): (200, 16, 81, 33),
-            ("push button", "Remove Customer"): (200, 64, 81, 33),
-            ("push button", "Display Customer Data"): (200, 112, 81, 33),
-            ("push button", "Number of Customers"): (200, 160, 81, 33),
-            ("push button", "Exit"): (200, 208, 81, 33),
-            ("panel", "Customer List"): (24, 32, 129, 129),
-            (Desk.LIST_ROLE, "Customer List"): (40, 56, 89, 82),
+        pixels = layout_pixels("frmMain")
+        self.assertEqual((width, height), pixels["window"][2:])
+        accessible = {
+            "cmdAdd": ("push button", "Add Customer"),
+            "cmdRemove": ("push button", "Remove Customer"),
+            "cmdDisplay": ("push button", "Display Customer Data"),
+            "cmdCount": ("push button", "Number of Customers"),
+            "cmdExit": ("push button", "Exit"),
+            "Frame1": ("panel", "Customer List"),
+            "lstCustomer": (Desk.LIST_ROLE, "Customer List"),
         }
-        for (role, name), box in expected.items():
+        for control, (role, name) in accessible.items():
             cx, cy, cw, ch = desk.extents(desk.control(MAIN, role, name))
-            self.assertEqual((cx - x, cy - y, cw, ch), box, name)
+            self.assertEqual((cx - x, cy - y, cw, ch), pixels[control], name)
         self.assertEqual(desk.list_entries(), [])
 
         desk.key("alt+a")
         dialog = desk.window_id(DIALOG)
         self.assertEqual(desk.window_name(dialog), DIALOG)
         dx, dy, dwidth, dheight = desk.extents(desk.frame(DIALOG))
-        self.assertEqual((dwidth, dheight), (312, 291))
+        pixels = layout_pixels("frmCustomer")
+        self.assertEqual((dwidth, dheight), pixels["window"][2:])
         heading = desk.control(DIALOG, "label", "Add New Customer Info")
         hx, hy, _, _ = desk.extents(heading)
-        self.assertEqual((hx - dx, hy - dy), (56, 16))
+        self.assertEqual((hx - dx, hy - dy), pixels["lblCommand"][:2])
         desk.screenshot(dialog, os.path.join(SHOTS, "customer-dialog.png"))
         desk.key("Escape")
         wait_for("the dialog to close", lambda: not desk.dialog_showing())

@@ -1,4 +1,5 @@
 #include "FormTesting.h"
+#include "LayoutPixels.h"
 
 #include <CAnnouncer.h>
 #include <CCollation.h>
@@ -81,18 +82,17 @@ void tst_frmCustomer::layout()
     CForm::Get<frmCustomer>().Load();
     QWidget& objWindow = *CForm::Get<frmCustomer>().Window();
     QCOMPARE(objWindow.windowTitle(), QString("Customer Data Form"));
-    QCOMPARE(objWindow.size(), QSize(312, 291));
-    QCOMPARE(dialogBox("txtID").geometry(), QRect(112, 64, 81, 21));
-    QCOMPARE(dialogBox("txtZipCode").geometry(), QRect(112, 256, 81, 21));
-    QCOMPARE(dialogButton("cmdCancel").geometry(), QRect(216, 112, 81, 33));
+    QCOMPARE(objWindow.size(), layoutPixels("frmCustomer", "window").size());
+    for (const char* pszName : {"txtID", "txtZipCode", "cmdCancel"})
+        QCOMPARE(control<frmCustomer>(pszName).geometry(), layoutPixels("frmCustomer", pszName));
     const QLabel& lblCommand = control<frmCustomer, QLabel>("lblCommand");
-    QCOMPARE(lblCommand.geometry(), QRect(56, 16, 193, 21));
+    QCOMPARE(lblCommand.geometry(), layoutPixels("frmCustomer", "lblCommand"));
     QCOMPARE(lblCommand.alignment(), Qt::AlignCenter);
     QCOMPARE(lblCommand.font().pointSize(), 12);
     QVERIFY(lblCommand.font().bold());
     const QLabel& lblState = control<frmCustomer, QLabel>("Label6");
     QCOMPARE(lblState.text(), QString("&State"));
-    QCOMPARE(lblState.geometry(), QRect(24, 224, 81, 21));
+    QCOMPARE(lblState.geometry(), layoutPixels("frmCustomer", "Label6"));
     QCOMPARE(lblState.alignment() & Qt::AlignRight, Qt::AlignRight);
 
     QCOMPARE(tabOrder(objWindow),

@@ -1,4 +1,5 @@
 #include "FormTesting.h"
+#include "LayoutPixels.h"
 
 #include <CWrappingButton.h>
 
@@ -46,33 +47,31 @@ void tst_frmMain::layout_data()
 {
     QTest::addColumn<QString>("strName");
     QTest::addColumn<QString>("strCaption");
-    QTest::addColumn<QRect>("rctPixels");
     QTest::newRow("Add") << "cmdAdd"
-                         << "&Add Customer" << QRect(200, 16, 81, 33);
+                         << "&Add Customer";
     QTest::newRow("Remove") << "cmdRemove"
-                            << "&Remove Customer" << QRect(200, 64, 81, 33);
+                            << "&Remove Customer";
     QTest::newRow("Display") << "cmdDisplay"
-                             << "&Display Customer Data" << QRect(200, 112, 81, 33);
+                             << "&Display Customer Data";
     QTest::newRow("Count") << "cmdCount"
-                           << "&Number of Customers" << QRect(200, 160, 81, 33);
+                           << "&Number of Customers";
     QTest::newRow("Exit") << "cmdExit"
-                          << "E&xit" << QRect(200, 208, 81, 33);
+                          << "E&xit";
     QTest::newRow("Frame") << "Frame1"
-                           << "Customer List" << QRect(24, 32, 129, 129);
+                           << "Customer List";
     QTest::newRow("List in frame") << "lstCustomer"
-                                   << "" << QRect(16, 24, 89, 82);
+                                   << "";
 }
 
 void tst_frmMain::layout()
 {
     QFETCH(QString, strName);
     QFETCH(QString, strCaption);
-    QFETCH(QRect, rctPixels);
     QWidget& objWindow = *CForm::Get<frmMain>().Window();
     QCOMPARE(objWindow.windowTitle(), QString("Parcelwick - Customer Information"));
-    QCOMPARE(objWindow.size(), QSize(309, 260));
+    QCOMPARE(objWindow.size(), layoutPixels("frmMain", "window").size());
     QWidget& objControl = control<frmMain>(strName.toUtf8().constData());
-    QCOMPARE(objControl.geometry(), rctPixels);
+    QCOMPARE(objControl.geometry(), layoutPixels("frmMain", strName));
     if (auto* pButton = qobject_cast<QAbstractButton*>(&objControl))
         QCOMPARE(pButton->text(), strCaption);
     else if (auto* pFrame = qobject_cast<QGroupBox*>(&objControl))

@@ -4,6 +4,7 @@
 #include <CTextField.h>
 #include <CWrappingButton.h>
 
+#include "LayoutPixels.h"
 #include "WindowTesting.h"
 
 #include <QAbstractButton>
@@ -153,13 +154,13 @@ void tst_CForm::cleanup()
 void tst_CForm::layoutInPixels()
 {
     QWidget& objWindow = *CForm::Get<frmTest>().Window();
-    QCOMPARE(objWindow.size(), QSize(309, 260));
+    QCOMPARE(objWindow.size(), layoutPixels("frmTest", "window").size());
     QCOMPARE(objWindow.windowTitle(), QString("Test Form"));
-    QCOMPARE(widget("cmdGo").geometry(), QRect(200, 7, 81, 33));
-    QCOMPARE(widget("txtName").geometry(), QRect(73, 7, 100, 21));
+    QCOMPARE(widget("cmdGo").geometry(), layoutPixels("frmTest", "cmdGo"));
+    QCOMPARE(widget("txtName").geometry(), layoutPixels("frmTest", "txtName"));
     // Inside a frame, positions are relative to the frame.
     QCOMPARE(widget("lstThings").parentWidget(), &widget("Frame1"));
-    QCOMPARE(widget("lstThings").geometry(), QRect(16, 24, 89, 82));
+    QCOMPARE(widget("lstThings").geometry(), layoutPixels("frmTest", "lstThings"));
     QCOMPARE(widget<QLabel>("lblName").alignment(), Qt::AlignRight | Qt::AlignVCenter);
     const QRect rctAvailable = QGuiApplication::primaryScreen()->availableGeometry();
     // Centred to within the width of the window frame.
@@ -198,15 +199,18 @@ void tst_CForm::captionsShareOneSizeAndFit()
 
     // THEN the window grows in proportion with a larger desktop font, never
     // shrinks below its table, and every control keeps its place in it
-    const qreal dblScale = objWindow.width() / 309.0;
+    const QSize objTable = layoutPixels("frmTest", "window").size();
+    const qreal dblScale = qreal(objWindow.width()) / objTable.width();
     QVERIFY2(dblScale >= 1.0, qPrintable(QString::number(dblScale)));
     if (dblDesktopPoints <= 9.0)
-        QCOMPARE(objWindow.size(), QSize(309, 260));
+        QCOMPARE(objWindow.size(), objTable);
     else
         QVERIFY2(dblScale >= dblDesktopPoints / 9.0 - 0.01, qPrintable(QString::number(dblScale)));
-    QVERIFY(qAbs(objWindow.height() - 260 * dblScale) <= 1);
+    QVERIFY(qAbs(objWindow.height() - objTable.height() * dblScale) <= 1);
     const QRect rctGo = widget("cmdGo").geometry();
-    QVERIFY(qAbs(rctGo.left() - 200 * dblScale) <= 1 && qAbs(rctGo.width() - 81 * dblScale) <= 1);
+    const QRect rctGoTable = layoutPixels("frmTest", "cmdGo");
+    QVERIFY(qAbs(rctGo.left() - rctGoTable.left() * dblScale) <= 1 &&
+            qAbs(rctGo.width() - rctGoTable.width() * dblScale) <= 1);
 
     // AND every caption is in one font and size, none below 8 pt, none clipped
     const qreal dblPoints = objWindow.font().pointSizeF();
