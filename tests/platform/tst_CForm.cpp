@@ -507,7 +507,7 @@ void tst_CForm::listShowsControlCharacters_data()
 {
     QTest::addColumn<QString>("strText");
     QTest::addColumn<QString>("strShown");
-    QTest::addColumn<QString>("strTip"); // null: as shown
+    QTest::addColumn<QString>("strTip"); // null: not looked at
     QTest::newRow("plain") << "C1"
                            << "C1" << QString();
     QTest::newRow("tab") << "A\tB" << QString("A") + QChar(0x2409) + "B" << QString();
@@ -522,7 +522,8 @@ void tst_CForm::listShowsControlCharacters_data()
                                   << "Café" << QString();
     // A tooltip keeps 246 UTF-16 units of each end of an entry longer than 500.
     const QString strEmoji = QString::fromUcs4(U"\U0001F600");
-    QTest::newRow("500 in the tooltip") << QString(500, u'x') << QString(500, u'x') << QString();
+    QTest::newRow("500 in the tooltip")
+        << QString(500, u'x') << QString(500, u'x') << QString(500, u'x');
     QTest::newRow("501 shortened in the tooltip")
         << "a" + QString(499, u'x') + "b"
         << "a" + QString(499, u'x') + "b"
@@ -554,11 +555,13 @@ void tst_CForm::listShowsControlCharacters()
     QCOMPARE(pDelegate->displayText(objIndex.data(), QLocale()), strShown);
     QCOMPARE(objView.textElideMode(), Qt::ElideMiddle);
 
+    if (strTip.isNull())
+        return;
     const QRect rctRow = objView.visualRect(objIndex);
     QHelpEvent objHelp(QEvent::ToolTip, rctRow.center(),
                        objView.viewport()->mapToGlobal(rctRow.center()));
     QVERIFY(QCoreApplication::sendEvent(objView.viewport(), &objHelp));
-    QCOMPARE(QToolTip::text(), strTip.isNull() ? strShown : strTip);
+    QCOMPARE(QToolTip::text(), strTip);
     QToolTip::hideText();
     QTRY_VERIFY(!QToolTip::isVisible());
 }
