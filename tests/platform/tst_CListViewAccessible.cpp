@@ -113,7 +113,8 @@ void tst_CListViewAccessible::entryUnderTheCursorHasTheFocus()
     // GIVEN a list with the keyboard focus
     const List objList(1000);
     objList.pWindow->show();
-    QApplication::setActiveWindow(objList.pWindow.get());
+    objList.pWindow->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(objList.pWindow.get()));
     objList.pView->setFocus();
     QTRY_VERIFY(objList.pView->hasFocus());
 
