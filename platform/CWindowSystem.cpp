@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <xcb/xcb.h>
+
 namespace {
 // How long an X11 window manager may take to give a modal window the
 // keyboard when asked, before the window is shown anew instead.
@@ -53,6 +55,8 @@ void CWindowSystem::Install()
         return;
     pWindowSystem = new CWindowSystem(qApp);
     qApp->installEventFilter(pWindowSystem);
+    if (QGuiApplication::platformName() == u"xcb")
+        qApp->installNativeEventFilter(pWindowSystem);
 }
 
 CWindowSystem::CWindowSystem(QObject* pParent) : QObject(pParent) {}
@@ -74,6 +78,36 @@ void CWindowSystem::Activate(QWidget& objWindow)
     objWindow.activateWindow();
 }
 
+bool CWindowSystem::nativeEventFilter(const QByteArray& strType, void* pMessage, qintptr*)
+{
+    // Qt on X11 passes the keyboard given to a blocked window on to the modal
+    // window and never reports the blocked window active; the window system
+    // may have raised it all the same.
+    if (strType != "xcb_generic_event_t")
+        return false;
+    const auto* pEvent = static_cast<const xcb_generic_event_t*>(pMessage);
+    const auto enmType = pEvent->response_type & 0x7f;
+    if (enmType != XCB_FOCUS_IN && enmType != XCB_FOCUS_OUT)
+        return false;
+    const auto* pFocus = reinterpret_cast<const xcb_focus_in_event_t*>(pEvent);
+    if (pFocus->detail == XCB_NOTIFY_DETAIL_POINTER)
+        return false;
+    midFocus = enmType == XCB_FOCUS_IN ? pFocus->event : 0;
+    if (QWidget* pModal = QApplication::activeModalWidget(); pModal && blockedHasFocus())
+        QTimer::singleShot(0, pModal, [this, pModal] { bringModalToFront(*pModal); });
+    return false;
+}
+
+bool CWindowSystem::blockedHasFocus() const
+{
+    const QWidget* pModal = QApplication::activeModalWidget();
+    for (const QWidget* pWindow : QApplication::topLevelWidgets()) {
+        if (pWindow->internalWinId() == midFocus)
+            return pModal && pWindow != pModal && pWindow->isVisible();
+    }
+    return false;
+}
+
 bool CWindowSystem::eventFilter(QObject* pReceiver, QEvent* pEvent)
 {
     // A window that a modal window blocks has been given the keyboard: the
@@ -81,6 +115,7 @@ bool CWindowSystem::eventFilter(QObject* pReceiver, QEvent* pEvent)
     // have raised it over the modal window.
     if (pEvent->type() != QEvent::WindowActivate || !pReceiver->isWidgetType())
         return false;
+    // (On X11 the native filter above tells it.)
     auto* pActivated = static_cast<QWidget*>(pReceiver);
     QWidget* pModal = QApplication::activeModalWidget();
     if (pActivated->isWindow() && pModal && pModal != pActivated && pModal->isVisible())
@@ -99,10 +134,8 @@ void CWindowSystem::bringModalToFront(QWidget& objModal)
     // X11 window managers keep a modal window above its owner and pass it the
     // keyboard when asked; a Wayland compositor running X11 programs may not.
     Activate(objModal);
-    QTimer::singleShot(ActivationWaitMilliseconds, &objModal, [pModal = &objModal] {
-        const QWidget* pActive = QApplication::activeWindow();
-        if (pModal->isVisible() && pModal == QApplication::activeModalWidget() && pActive &&
-            pActive != pModal)
+    QTimer::singleShot(ActivationWaitMilliseconds, &objModal, [this, pModal = &objModal] {
+        if (pModal->isVisible() && pModal == QApplication::activeModalWidget() && blockedHasFocus())
             showAnew(*pModal);
     });
 }

@@ -1,15 +1,15 @@
 #pragma once
 
+#include <QAbstractNativeEventFilter>
 #include <QObject>
-
-class QWidget;
+#include <QWidget>
 
 // What differs between the window systems the program runs on. On X11 the
 // program places its windows and the window manager keeps a modal window
 // above the window it belongs to. On Wayland the compositor alone places
 // windows and gives a window it newly shows the keyboard, and some
 // compositors raise a window over its modal dialog.
-class CWindowSystem : public QObject
+class CWindowSystem : public QObject, public QAbstractNativeEventFilter
 {
     Q_OBJECT
 
@@ -32,6 +32,8 @@ public:
     // already showing is asked to take it.
     static void Activate(QWidget& objWindow);
 
+    bool nativeEventFilter(const QByteArray& strType, void* pMessage, qintptr* pResult) override;
+
 protected:
     bool eventFilter(QObject* pReceiver, QEvent* pEvent) override;
 
@@ -39,4 +41,8 @@ private:
     explicit CWindowSystem(QObject* pParent);
 
     void bringModalToFront(QWidget& objModal);
+    bool blockedHasFocus() const;
+
+    // The X11 window that has the keyboard, as the X server last said.
+    WId midFocus = 0;
 };

@@ -29,6 +29,15 @@ def wait_for(what, fn, timeout=TIMEOUT):
         time.sleep(0.05)
 
 
+def holds(what, fn, duration=1.5):
+    """Polls fn for the duration; fails as soon as it is false."""
+    deadline = time.monotonic() + duration
+    while time.monotonic() < deadline:
+        if not fn():
+            raise AssertionError(f"no longer true: {what}")
+        time.sleep(0.05)
+
+
 def pump():
     """Lets the accessibility library take in what the bus has sent."""
     context = GLib.MainContext.default()
@@ -243,16 +252,20 @@ class Desk:
     LIST_ROLE = "table"
 
     def __init__(self, program, prefix=(), env=None, args=(), start_timeout=TIMEOUT,
-                 stderr=None):
-        """start_timeout: how long the program may take to show its window."""
+                 stderr=None, stdout=None, platform="xcb", x11=True):
+        """start_timeout: how long the program may take to show its window;
+        platform: what the program is told to run on (QT_QPA_PLATFORM), or
+        None to let it choose; x11: whether its windows are X11 windows."""
         pyatspi.Registry.getDesktop(0)  # the registry must be up before the program starts
-        env = dict(os.environ, **(env or {}), QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                   QT_QPA_PLATFORM="xcb")
-        self.process = subprocess.Popen([*prefix, program, *args], env=env, stderr=stderr)
+        env = dict(os.environ, **(env or {}), QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        if platform:
+            env["QT_QPA_PLATFORM"] = platform
+        self.process = subprocess.Popen([*prefix, program, *args], env=env, stdout=stdout,
+                                        stderr=stderr)
         self.app = wait_for("the program on the accessibility bus", self._find_app,
                             start_timeout)
         self.app.set_cache_mask(Atspi.Cache.NONE)
-        self.main_window = self.window_id(self.MAIN_TITLE, start_timeout)
+        self.main_window = self.window_id(self.MAIN_TITLE, start_timeout) if x11 else None
         wait_for("the main window", lambda: self.frame(self.MAIN_TITLE))
         wait_for("the keyboard", lambda: self.focused() is not None)
 

@@ -6,10 +6,9 @@ with --wm; without a window manager there is nothing to test."""
 
 import os
 import sys
-import time
 import unittest
 
-from desk import Desk, X11, wait_for, xdotool
+from desk import Desk, X11, holds, wait_for, xdotool
 
 PROGRAM = os.environ["CORVALE_PROGRAM"]
 WM = os.environ.get("CORVALE_WM")
@@ -22,15 +21,6 @@ SETTLE = 1.5
 # extents it estimated before the box was shown.
 MESSAGE_TOLERANCE = 4
 FRAME_TOLERANCE = 2
-
-
-def holds(what, fn, duration=SETTLE):
-    """Polls fn for the duration; fails as soon as it is false."""
-    deadline = time.monotonic() + duration
-    while time.monotonic() < deadline:
-        if not fn():
-            raise AssertionError(f"no longer true: {what}")
-        time.sleep(0.05)
 
 
 def centre(rect):
