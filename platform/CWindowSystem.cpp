@@ -27,10 +27,16 @@ void showAnew(QWidget& objModal)
         CWindowSystem::Activate(objModal);
 }
 
+// The window system Qt runs on, asked once.
+const QString& platform()
+{
+    static const QString strPlatform = QGuiApplication::platformName();
+    return strPlatform;
+}
+
 bool isWayland()
 {
-    static const bool bWayland = QGuiApplication::platformName().startsWith(u"wayland");
-    return bWayland;
+    return platform().startsWith(u"wayland");
 }
 } // namespace
 
@@ -55,7 +61,7 @@ void CWindowSystem::Install()
         return;
     pWindowSystem = new CWindowSystem(qApp);
     qApp->installEventFilter(pWindowSystem);
-    if (QGuiApplication::platformName() == u"xcb")
+    if (platform() == u"xcb")
         qApp->installNativeEventFilter(pWindowSystem);
 }
 
@@ -113,9 +119,9 @@ bool CWindowSystem::eventFilter(QObject* pReceiver, QEvent* pEvent)
     // A window that a modal window blocks has been given the keyboard: the
     // user clicked it or picked it in a taskbar, and the window system may
     // have raised it over the modal window.
+    // (Qt on X11 never reports it: the native filter above watches for it.)
     if (pEvent->type() != QEvent::WindowActivate || !pReceiver->isWidgetType())
         return false;
-    // (On X11 the native filter above tells it.)
     auto* pActivated = static_cast<QWidget*>(pReceiver);
     QWidget* pModal = QApplication::activeModalWidget();
     if (pActivated->isWindow() && pModal && pModal != pActivated && pModal->isVisible())
