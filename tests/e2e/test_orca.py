@@ -13,6 +13,8 @@ from desk import Desk, wait_for
 from screenreader import ScreenReader
 
 PROGRAM = os.environ["CORVALE_PROGRAM"]
+# The program filled with customers before it shows (bench/corvale_filled.cpp).
+FILLED = os.environ["CORVALE_FILLED"]
 SHOTS = os.environ.get("CORVALE_SHOTS", ".")
 MAIN, DIALOG = Desk.MAIN_TITLE, Desk.DIALOG_TITLE
 # Orca answers a key within a second or two even on a loaded machine.
@@ -174,6 +176,37 @@ class OrcaTest(unittest.TestCase):
         self.heard("a field holding Smith", said, "Last Name text", "Smith")
         said = self.hear("Return", until=MAIN)
         self.heard("OK after a display", said, MAIN, unwanted=("added", "removed"))
+
+    # GIVEN ten thousand customers stored before the window shows, WHEN the
+    # user walks the list and removes an entry, THEN each step is heard: the
+    # list's name and size, each entry, the dialog and the announcement.
+    def test_ten_thousand_customers(self):
+        self.desk.close()
+        mark = self.orca.mark()
+        self.desk = Desk(FILLED, args=["10000"], start_timeout=120)
+        self.orca.said(mark, lambda lines: any(MAIN in s for s in lines))
+
+        said = self.focus_list()
+        self.heard("the list gets the focus", said, "Customer List", "table with 10000 rows")
+        said = self.select_by_key("End", "C9999000")
+        self.heard("End in the list", said, "C9999000")
+        said = self.select_by_key("Home", "C0000000")
+        self.heard("Home in the list", said, "C0000000")
+        mark = self.orca.mark()
+        self.desk.type("C05")
+        wait_for("C0500000 selected", lambda: self.selected_entries() == ["C0500000"])
+        said = " ".join(self.orca.quiet(mark))
+        self.heard("type-to-find", said, "C0500000")
+        said = self.hear("Down", until="C0501000")
+        self.heard("Down in the list", said, "C0501000", unwanted=("C0500000",))
+
+        said = self.hear("alt+r", until="C0501000")
+        self.heard("Alt+R", said, "Customer Data Form dialog", "Remove this record?",
+                   "C0501000")
+        said = self.hear("Return", until=MAIN)
+        self.heard("OK after a remove", said, "Customer C0501000 removed")
+        said = self.focus_list()
+        self.heard("the list after a remove", said, "Customer List", "table with 9999 rows")
 
 
 if __name__ == "__main__":
