@@ -179,6 +179,7 @@ bool CX11KeysToFront::eventFilter(QObject* pReceiver, QEvent* pEvent)
     case QEvent::WindowBlocked:
         // Sent as the modal window opens, before the keys Qt has read are
         // delivered.
+        mlstBlocked.removeAll(nullptr); // windows gone while blocked
         mlstBlocked.append(pWindow);
         holdUndelivered(*pWindow);
         return false;
