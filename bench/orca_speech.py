@@ -9,7 +9,9 @@ Run under a window manager, through the end-to-end runner:
     sh tests/e2e/run-e2e --wm openbox build/bench/corvale_filled build/bench-orca \\
         ../../bench/orca_speech.py 10000 100000 1000000
 
-A step that Orca leaves unsaid for STEP_TIMEOUT seconds reads "-".
+A step that Orca leaves unsaid for STEP_TIMEOUT seconds reads "-". With
+--without-orca first, no screen reader runs: each step reads "-", with the
+program's CPU time over the same QUIET seconds, to compare with.
 """
 
 import os
@@ -20,7 +22,7 @@ import time
 import pyatspi
 
 from desk import Desk, wait_for, xdotool
-from screenreader import ScreenReader
+from screenreader import QUIET, ScreenReader
 
 PROGRAM = os.environ["CORVALE_PROGRAM"]
 OUT = os.environ.get("CORVALE_SHOTS", ".")
@@ -50,6 +52,26 @@ def load():
         return loadavg.read().split()[0]
 
 
+class NoScreenReader:
+    """Stands in for Orca: hears nothing, and is quiet after QUIET seconds."""
+
+    def mark(self):
+        return 0
+
+    def lines(self):
+        return []
+
+    def said(self, since=None, wait_for=None, timeout=None):
+        return self.quiet(since)
+
+    def quiet(self, since):
+        time.sleep(QUIET)
+        return []
+
+    def stop(self):
+        pass
+
+
 class Run:
     """The program at one size, read by Orca."""
 
@@ -62,6 +84,8 @@ class Run:
         self.desk = Desk(PROGRAM, args=[str(count)], start_timeout=3600, stderr=self.errors)
         self.pid = self.desk.process.pid
         orca.said(mark, lambda lines: any(MAIN in s for s in lines), timeout=STEP_TIMEOUT)
+        if isinstance(orca, NoScreenReader):
+            wait_for("the keyboard", lambda: self.desk.focused() is not None, STEP_TIMEOUT)
         self.start_seconds = time.monotonic() - started
         self.results = {}
 
@@ -106,7 +130,8 @@ class Run:
         if then:
             started = after_keys
         delay = None
-        deadline = time.monotonic() + STEP_TIMEOUT
+        deadline = time.monotonic() + (0 if isinstance(self.orca, NoScreenReader)
+                                       else STEP_TIMEOUT)
         while time.monotonic() < deadline:
             if expected in " ".join(self.orca.lines()[mark:]):
                 delay = time.monotonic() - started
@@ -183,8 +208,10 @@ def measure(orca, count):
 
 
 def main():
-    counts = [int(arg) for arg in sys.argv[1:]] or [10_000, 100_000, 1_000_000]
-    orca = ScreenReader(OUT)
+    arguments = sys.argv[1:]
+    without = arguments[:1] == ["--without-orca"]
+    counts = [int(arg) for arg in arguments[without:]] or [10_000, 100_000, 1_000_000]
+    orca = NoScreenReader() if without else ScreenReader(OUT)
     columns = {}
     try:
         for count in counts:
