@@ -339,12 +339,16 @@ class Desk:
         return node.name
 
     def message(self):
-        """The message box showing: (title, text), or None."""
-        for frame in self.frames():
-            if frame.getRoleName() == "alert":
-                texts = [n.name for n in self.controls(frame)
-                         if n.getRoleName() == "label" and n.name]
-                return frame.name, " ".join(texts)
+        """The message box showing: (title, text), or None, also for one
+        closing while it is read (its objects gone from the bus)."""
+        try:
+            for frame in self.frames():
+                if frame.getRoleName() == "alert":
+                    texts = [n.name for n in self.controls(frame)
+                             if n.getRoleName() == "label" and n.name]
+                    return frame.name, " ".join(texts)
+        except GLib.GError:
+            pass
         return None
 
     def wait_message(self):
