@@ -379,6 +379,7 @@ void CForm::ShowModal()
     Load();
     QPointer<CFormWindow> pWindow = mpWindow.get();
     pWindow->BecomeDialogOf(CKeyboardRouter::FrontWindow());
+    const CWindowSystem::ModalShowing objModal(*pWindow);
     Show();
     if (!pWindow || !pWindow->isVisible())
         return;

@@ -40,7 +40,7 @@ void CFormWindow::BecomeDialogOf(QWidget* pOwner)
                                           Qt::WindowCloseButtonHint;
     if (windowType() != Qt::Dialog)
         setWindowFlags(enmDialog);
-    setWindowModality(Qt::ApplicationModal);
+    setWindowModality(CWindowSystem::DialogModality());
     winId(); // the native window, so that it can be given its owner
     // Qt's offscreen platform, which has no window manager, loses track of
     // the active window when a window it shows again has an owner.
@@ -121,7 +121,8 @@ void CFormWindow::changeEvent(QEvent* pEvent)
     // A modal dialog minimized on its own would leave its owner showing but
     // deaf to every key and click; some window managers minimize a dialog
     // alone when asked to. The dialog comes straight back instead.
-    if (pEvent->type() != QEvent::WindowStateChange || !isModal() || !isMinimized())
+    if (pEvent->type() != QEvent::WindowStateChange || !CWindowSystem::IsModal(*this) ||
+        !isMinimized())
         return;
     const QWindow* pWindow = windowHandle();
     if (!pWindow || !pWindow->transientParent() || !pWindow->transientParent()->isExposed())

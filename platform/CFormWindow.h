@@ -23,7 +23,8 @@ public:
 
     // Makes the window a modal dialog of pOwner: the window manager keeps it
     // above its owner, lists only the owner in taskbars and never lets it be
-    // minimized on its own.
+    // minimized on its own. Qt is told it is modal where the program does
+    // not block the other windows itself (see CWindowSystem::ModalShowing).
     void BecomeDialogOf(QWidget* pOwner);
 
 signals:

@@ -1,6 +1,7 @@
 #include "CKeyboardRouter.h"
 
 #include "CFormWindow.h"
+#include "CWindowSystem.h"
 #include "CX11KeysToFront.h"
 
 #include <QAbstractButton>
@@ -98,7 +99,7 @@ CKeyboardRouter::CKeyboardRouter(QObject* pParent) : QObject(pParent)
 
 QWidget* CKeyboardRouter::FrontWindow()
 {
-    if (QWidget* pModal = QApplication::activeModalWidget())
+    if (QWidget* pModal = CWindowSystem::ModalWindow())
         return pModal;
     QWidget* pFront = nullptr;
     for (QWidget* pWidget : QApplication::topLevelWidgets()) {

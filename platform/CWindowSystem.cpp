@@ -1,6 +1,7 @@
 #include "CWindowSystem.h"
 
 #include <QApplication>
+#include <QList>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -38,7 +39,111 @@ bool isWayland()
 {
     return platform().startsWith(u"wayland");
 }
+
+// The windows shown modally, the last one in front.
+QList<QPointer<QWidget>>& modalWindows()
+{
+    static QList<QPointer<QWidget>> lstWindows;
+    return lstWindows;
+}
+
+// The window shown modally last that still shows.
+QWidget* lastModalWindow()
+{
+    const QList<QPointer<QWidget>>& lstWindows = modalWindows();
+    for (auto it = lstWindows.crbegin(); it != lstWindows.crend(); ++it) {
+        if (*it && (*it)->isVisible())
+            return *it;
+    }
+    return nullptr;
+}
+
+// The top-level widget of a widget or of a widget's window.
+QWidget* windowOf(QObject* pObject)
+{
+    if (pObject->isWidgetType())
+        return static_cast<QWidget*>(pObject)->window();
+    if (auto* pWindow = qobject_cast<QWindow*>(pObject)) {
+        for (QWidget* pWidget : QApplication::topLevelWidgets()) {
+            if (pWidget->windowHandle() == pWindow)
+                return pWidget;
+        }
+    }
+    return nullptr;
+}
+
+// Input that a window blocked by a modal window does not take. Keys are
+// the keyboard router's: it sends a key that reaches a window other than
+// the one in front to the window in front.
+bool isBlockedInput(const QEvent& objEvent)
+{
+    switch (objEvent.type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::NonClientAreaMouseButtonPress:
+    case QEvent::NonClientAreaMouseButtonRelease:
+    case QEvent::NonClientAreaMouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+    case QEvent::ContextMenu:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Shortcut:
+        return true;
+    case QEvent::Close:
+        // The window system's close request; the program's own closing
+        // goes on.
+        return objEvent.spontaneous();
+    default:
+        return false;
+    }
+}
 } // namespace
+
+CWindowSystem::ModalShowing::ModalShowing(QWidget& objWindow)
+{
+    modalWindows().append(&objWindow);
+}
+
+CWindowSystem::ModalShowing::~ModalShowing()
+{
+    modalWindows().removeLast();
+}
+
+Qt::WindowModality CWindowSystem::DialogModality()
+{
+    return isWayland() ? Qt::NonModal : Qt::ApplicationModal;
+}
+
+QWidget* CWindowSystem::ModalWindow()
+{
+    if (QWidget* pModal = QApplication::activeModalWidget())
+        return pModal;
+    return lastModalWindow();
+}
+
+bool CWindowSystem::IsModal(const QWidget& objWindow)
+{
+    return objWindow.isModal() || modalWindows().contains(&objWindow);
+}
+
+bool CWindowSystem::IsBlocked(const QWidget& objWindow)
+{
+    const QWidget* pModal = ModalWindow();
+    if (!pModal || !objWindow.isWindow())
+        return false;
+    // A window the modal window owns (its menus, its message boxes) is not.
+    for (const QWidget* pOwner = &objWindow; pOwner; pOwner = pOwner->parentWidget()) {
+        if (pOwner == pModal)
+            return false;
+    }
+    return true;
+}
 
 void CWindowSystem::ChoosePlatform()
 {
@@ -99,23 +204,36 @@ bool CWindowSystem::nativeEventFilter(const QByteArray& strType, void* pMessage,
     if (pFocus->detail == XCB_NOTIFY_DETAIL_POINTER)
         return false;
     midFocus = enmType == XCB_FOCUS_IN ? pFocus->event : 0;
-    if (QWidget* pModal = QApplication::activeModalWidget(); pModal && blockedHasFocus())
+    if (QWidget* pModal = ModalWindow(); pModal && blockedHasFocus())
         QTimer::singleShot(0, pModal, [this, pModal] { bringModalToFront(*pModal); });
     return false;
 }
 
 bool CWindowSystem::blockedHasFocus() const
 {
-    const QWidget* pModal = QApplication::activeModalWidget();
     for (const QWidget* pWindow : QApplication::topLevelWidgets()) {
         if (pWindow->internalWinId() == midFocus)
-            return pModal && pWindow != pModal && pWindow->isVisible();
+            return pWindow->isVisible() && IsBlocked(*pWindow);
     }
     return false;
 }
 
 bool CWindowSystem::eventFilter(QObject* pReceiver, QEvent* pEvent)
 {
+    if (isBlockedInput(*pEvent)) {
+        // Qt blocks the windows beneath a window it knows to be modal; the
+        // program blocks them beneath one shown modally without Qt's
+        // modality. Keys reach a window first, then its controls: the
+        // keyboard router sends those at a window to the window in front.
+        const QWidget* pModal = lastModalWindow();
+        if (!pModal || pModal->windowModality() != Qt::NonModal)
+            return false;
+        const bool bKeyAtWindow =
+            !pReceiver->isWidgetType() &&
+            (pEvent->type() == QEvent::KeyPress || pEvent->type() == QEvent::KeyRelease);
+        const QWidget* pWindow = windowOf(pReceiver);
+        return !bKeyAtWindow && pWindow && IsBlocked(*pWindow);
+    }
     // A window that a modal window blocks has been given the keyboard: the
     // user clicked it or picked it in a taskbar, and the window system may
     // have raised it over the modal window.
@@ -123,9 +241,8 @@ bool CWindowSystem::eventFilter(QObject* pReceiver, QEvent* pEvent)
     if (pEvent->type() != QEvent::WindowActivate || !pReceiver->isWidgetType())
         return false;
     auto* pActivated = static_cast<QWidget*>(pReceiver);
-    QWidget* pModal = QApplication::activeModalWidget();
-    if (pActivated->isWindow() && pModal && pModal != pActivated && pModal->isVisible())
-        bringModalToFront(*pModal);
+    if (pActivated->isWindow() && IsBlocked(*pActivated))
+        bringModalToFront(*ModalWindow());
     return false;
 }
 
@@ -141,7 +258,7 @@ void CWindowSystem::bringModalToFront(QWidget& objModal)
     // keyboard when asked; a Wayland compositor running X11 programs may not.
     Activate(objModal);
     QTimer::singleShot(ActivationWaitMilliseconds, &objModal, [this, pModal = &objModal] {
-        if (pModal->isVisible() && pModal == QApplication::activeModalWidget() && blockedHasFocus())
+        if (pModal->isVisible() && pModal == ModalWindow() && blockedHasFocus())
             showAnew(*pModal);
     });
 }

@@ -32,6 +32,34 @@ public:
     // already showing is asked to take it.
     static void Activate(QWidget& objWindow);
 
+    // The modality a window shown modally is given. On Wayland the program
+    // blocks the windows beneath it itself (see ModalShowing), and Qt is
+    // told nothing: Qt drops keys for a blocked window, and the compositor
+    // sends keys typed while the modal window opens to the window beneath
+    // until it gives the new window the keyboard.
+    static Qt::WindowModality DialogModality();
+
+    // While it lives, objWindow, shown modally, is in front of every window
+    // of the program that it does not own, which take no clicks, wheel,
+    // touch, close request or key of their own while it shows. Nested ones
+    // end in the reverse order.
+    class ModalShowing
+    {
+    public:
+        explicit ModalShowing(QWidget& objWindow);
+        ~ModalShowing();
+        ModalShowing(const ModalShowing&) = delete;
+        ModalShowing& operator=(const ModalShowing&) = delete;
+    };
+
+    // The modal window in front: Qt's (a message box), else the window
+    // shown modally last that still shows; nullptr if none.
+    static QWidget* ModalWindow();
+    // Whether objWindow is shown modally now.
+    static bool IsModal(const QWidget& objWindow);
+    // Whether the modal window in front blocks the top-level objWindow.
+    static bool IsBlocked(const QWidget& objWindow);
+
     bool nativeEventFilter(const QByteArray& strType, void* pMessage, qintptr* pResult) override;
 
 protected:

@@ -132,7 +132,16 @@ class Sway:
 
     @staticmethod
     def focus(title):
-        subprocess.run(["swaymsg", f'[title="^{re.escape(title)}$"] focus'], check=True,
+        Sway.command(title, "focus")
+
+    @staticmethod
+    def close(title):
+        """Asks the window to close, as its close button would."""
+        Sway.command(title, "kill")
+
+    @staticmethod
+    def command(title, command):
+        subprocess.run(["swaymsg", f'[title="^{re.escape(title)}$"] {command}'], check=True,
                        capture_output=True)
 
 
