@@ -1,7 +1,9 @@
 #include <CError.h>
 #include <CForm.h>
+#include <CKeyboardRouter.h>
 #include <CMessageBox.h>
 #include <CTextField.h>
+#include <CWindowSystem.h>
 #include <CWrappingButton.h>
 
 #include "LayoutPixels.h"
@@ -116,6 +118,8 @@ private slots:
     void commandKeysNeverType_data();
     void commandKeysNeverType();
     void keysGoToTheWindowInFront();
+    void windowsBeneathTheModalWindowTakeNoInput_data();
+    void windowsBeneathTheModalWindowTakeNoInput();
     void listIndexFollowsItsEntry_data();
     void listIndexFollowsItsEntry();
     void listRefusesBadIndexes();
@@ -385,6 +389,48 @@ void tst_CForm::keysGoToTheWindowInFront()
     QCOMPARE(objModal.TextBox("txtField").Text(), QString("abc"));
     QCOMPARE(objMain.TextBox("txtName").Text(), QString("xy"));
     QCOMPARE(objMain.lstEvents, QStringList());
+}
+
+void tst_CForm::windowsBeneathTheModalWindowTakeNoInput_data()
+{
+    QTest::addColumn<QString>("strInput"); // a click on Go or OK, or the close request
+    QTest::addColumn<bool>("bModalShowing");
+    QTest::addColumn<QStringList>("lstEvents");
+    QTest::addColumn<bool>("bModalAfter");
+    QTest::newRow("a click beneath") << "Go" << true << QStringList() << true;
+    QTest::newRow("a click in the modal window") << "OK" << true << QStringList() << false;
+    QTest::newRow("a click once it hides") << "Go" << false << QStringList{"Go"} << false;
+    QTest::newRow("the close request beneath") << "close" << true << QStringList() << true;
+    QTest::newRow("the close request once it hides")
+        << "close" << false << QStringList{"QueryUnload"} << false;
+}
+
+void tst_CForm::windowsBeneathTheModalWindowTakeNoInput()
+{
+    QFETCH(QString, strInput);
+    QFETCH(bool, bModalShowing);
+    QFETCH(QStringList, lstEvents);
+    QFETCH(bool, bModalAfter);
+    // GIVEN a window shown modally without Qt's modality, as on Wayland
+    frmTest& objMain = CForm::Get<frmTest>();
+    frmModal& objModal = CForm::Get<frmModal>();
+    objModal.Load();
+    const CWindowSystem::ModalShowing objShowing(*objModal.Window());
+    objModal.Show();
+    QVERIFY(QTest::qWaitForWindowExposed(objModal.Window()));
+    if (!bModalShowing)
+        objModal.Hide();
+    QCOMPARE(CKeyboardRouter::FrontWindow(), bModalShowing ? objModal.Window() : objMain.Window());
+    // WHEN a button is clicked, or the window system asks the main window to close
+    if (strInput == u"close")
+        objMain.Window()->windowHandle()->close();
+    else if (strInput == u"OK")
+        QTest::mouseClick(objModal.Window()->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+    else
+        QTest::mouseClick(&widget<QPushButton>("cmdGo"), Qt::LeftButton);
+    // THEN the main window takes it only once the modal window has gone
+    QCOMPARE(objMain.lstEvents, lstEvents);
+    QCOMPARE(objModal.IsVisible(), bModalAfter);
 }
 
 void tst_CForm::listIndexFollowsItsEntry_data()
