@@ -3,7 +3,12 @@
 // then the program's own event loop. For measuring a screen reader over a
 // long list (orca_speech.py), and for the Orca test at ten thousand.
 //
-//   corvale_filled N
+//   corvale_filled N [HOLDS]
+//
+// With HOLDS, a file: each time the event loop has not turned for more than
+// HoldMilliseconds, a line "END_MS LENGTH_MS" goes there, END_MS on the
+// system's monotonic clock, so that a driver can find the longest time the
+// program held the user up during each step.
 //
 // Customer i has the ID "C" and seven digits, i * 10,000,000 / N: at any N,
 // the IDs starting with "C05" begin one twentieth of the way down the list.
@@ -15,7 +20,10 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
+#include <QTimer>
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -26,6 +34,31 @@ QLineEdit& field(CForm& objDialog, const char* pszName)
 
 const char* const gFields[] = {"txtLastName", "txtFirstName", "txtAddress",
                                "txtCity",     "txtState",     "txtZipCode"};
+
+constexpr int TickMilliseconds = 2;
+constexpr double HoldMilliseconds = 8.0;
+
+// Writes every turn of the event loop that came late by more than
+// HoldMilliseconds to pFile.
+void watchHolds(QObject& objParent, std::FILE* pFile)
+{
+    using Clock = std::chrono::steady_clock;
+    auto* pTimer = new QTimer(&objParent);
+    pTimer->setTimerType(Qt::PreciseTimer);
+    QObject::connect(pTimer, &QTimer::timeout, &objParent, [pFile, tLast = Clock::now()]() mutable {
+        const Clock::time_point tNow = Clock::now();
+        const double dblHeld =
+            std::chrono::duration<double, std::milli>(tNow - tLast).count() - TickMilliseconds;
+        tLast = tNow;
+        if (dblHeld > HoldMilliseconds) {
+            const double dblEnd =
+                std::chrono::duration<double, std::milli>(tNow.time_since_epoch()).count();
+            std::fprintf(pFile, "%.1f %.1f\n", dblEnd, dblHeld);
+            std::fflush(pFile);
+        }
+    });
+    pTimer->start(TickMilliseconds);
+}
 } // namespace
 
 int main(int argc, char* argv[])
@@ -61,5 +94,11 @@ int main(int argc, char* argv[])
         field(objDialog, pszField).clear();
     QCoreApplication::processEvents();
     QAccessible::installUpdateHandler(fnHandler);
-    return CForm::Run<frmMain>();
+    std::FILE* pHolds = argc > 2 ? std::fopen(argv[2], "w") : nullptr;
+    if (pHolds)
+        watchHolds(objApplication, pHolds);
+    const int intResult = CForm::Run<frmMain>();
+    if (pHolds)
+        std::fclose(pHolds);
+    return intResult;
 }

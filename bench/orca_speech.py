@@ -2,8 +2,11 @@
 that far before it shows (corvale_filled), then a blind user's steps, each
 timed from the key (xdotool) to Orca's first word of what the step should
 say (speech-dispatcher writing to a file, as in the Orca test), with the
-program's CPU time from /proc from the key until Orca is quiet. Then the program's resident memory before and after a
-screen reader visits the list's entries one by one. Prints one table.
+program's CPU time from /proc from the key until Orca is quiet, and the
+longest time in that span that the program's event loop did not turn (the
+longest hold: what a user waits for a key to take effect). Then the
+program's resident memory before and after a screen reader visits the
+list's entries one by one. Prints one table.
 Run under a window manager, through the end-to-end runner:
 
     sh tests/e2e/run-e2e --wm openbox build/bench/corvale_filled build/bench-orca \\
@@ -81,7 +84,9 @@ class Run:
         self.errors = tempfile.TemporaryFile(mode="w+")
         mark = orca.mark()
         started = time.monotonic()
-        self.desk = Desk(PROGRAM, args=[str(count)], start_timeout=3600, stderr=self.errors)
+        self.holds = tempfile.NamedTemporaryFile(mode="r", suffix=".holds")
+        self.desk = Desk(PROGRAM, args=[str(count), self.holds.name], start_timeout=3600,
+                         stderr=self.errors)
         self.pid = self.desk.process.pid
         orca.said(mark, lambda lines: any(MAIN in s for s in lines), timeout=STEP_TIMEOUT)
         if isinstance(orca, NoScreenReader):
@@ -139,8 +144,19 @@ class Run:
             time.sleep(0.005)
         said = self.orca.quiet(mark)
         spent = cpu_ms(self.pid) - cpu
+        held = self.longest_hold(started, time.monotonic())
         print(f"  {self.count} {name}: {' | '.join(said)[:160]}", flush=True)
-        self.results[name] = (delay, spent, load())
+        self.results[name] = (delay, spent, held, load())
+
+    def longest_hold(self, started, ended):
+        """The longest the event loop stood still between the two times, in ms."""
+        self.holds.seek(0)
+        longest = 0.0
+        for line in self.holds:
+            end, length = map(float, line.split())
+            if started * 1000 <= end <= ended * 1000 + 100:
+                longest = max(longest, length)
+        return longest
 
     def walk(self):
         """A screen reader visiting the entries one by one."""
@@ -168,6 +184,7 @@ class Run:
     def close(self):
         self.desk.close()
         self.errors.close()
+        self.holds.close()
 
 
 STEPS = ["Tab into the list", "End", 'type "C05"', "Down", "PageDown", "Home",
@@ -219,15 +236,15 @@ def main():
     finally:
         orca.stop()
     print()
-    print("| step: speech delay s (program CPU ms) [load] | "
+    print("| step: speech delay s (program CPU ms; longest hold ms) [load] | "
           + " | ".join(f"{count:,}" for count in counts) + " |")
     print("|---" * (len(counts) + 1) + "|")
     for name in STEPS:
         cells = []
         for count in counts:
-            delay, spent, at_load = columns[count].get(name, (None, 0, "?"))
+            delay, spent, held, at_load = columns[count].get(name, (None, 0, 0, "?"))
             shown = "-" if delay is None else f"{delay:.2f}"
-            cells.append(f"{shown} ({spent:.0f}) [{at_load}]")
+            cells.append(f"{shown} ({spent:.0f}; {held:.0f}) [{at_load}]")
         print(f"| {name} | " + " | ".join(cells) + " |")
     print("| RSS MB at start / before / after visiting entries (entries, s) | " + " | ".join(
         "{:.0f} / {:.0f} / {:.0f} ({:,}, {:.0f})".format(columns[count]["rss at start"],
