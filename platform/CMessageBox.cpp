@@ -3,7 +3,9 @@
 #include "CCentredBox.h"
 #include "CKeyboardReturn.h"
 #include "CKeyboardRouter.h"
+#include "CWindowSystem.h"
 
+#include <QEventLoop>
 #include <QMessageBox>
 
 namespace {
@@ -32,7 +34,7 @@ std::unique_ptr<QMessageBox> CMessageBox::Build(const QString& strText, const QS
     pBox->setStandardButtons(QMessageBox::Ok);
     pBox->setDefaultButton(QMessageBox::Ok);
     pBox->setEscapeButton(QMessageBox::Ok);
-    pBox->setWindowModality(Qt::ApplicationModal);
+    pBox->setWindowModality(CWindowSystem::DialogModality());
     return pBox;
 }
 
@@ -49,5 +51,15 @@ void CMessageBox::Show(const QString& strText, const QString& strTitle)
         return;
     }
     const CKeyboardReturn objKeyboardReturn;
-    pBox->exec();
+    if (pBox->windowModality() != Qt::NonModal) {
+        pBox->exec();
+        return;
+    }
+    // QDialog::exec would make the box modal Qt's way, and Qt would drop the
+    // keys typed as it opens: the program blocks the windows beneath itself.
+    const CWindowSystem::ModalShowing objShowing(*pBox);
+    QEventLoop objLoop;
+    QObject::connect(pBox.get(), &QDialog::finished, &objLoop, &QEventLoop::quit);
+    pBox->show();
+    objLoop.exec(QEventLoop::DialogExec);
 }
