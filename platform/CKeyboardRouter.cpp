@@ -25,15 +25,6 @@ bool hasCommandModifier(const QKeyEvent& objKey)
     return objKey.modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier);
 }
 
-QWidget* widgetOf(const QWindow& objWindow)
-{
-    for (QWidget* pWidget : QApplication::topLevelWidgets()) {
-        if (pWidget->windowHandle() == &objWindow)
-            return pWidget;
-    }
-    return nullptr;
-}
-
 // Presses the button, or moves to the control, whose access key objKey is.
 bool pressAccessKey(QWidget& objWindow, const QKeyEvent& objKey)
 {
@@ -127,7 +118,7 @@ bool CKeyboardRouter::eventFilter(QObject* pReceiver, QEvent* pEvent)
         // Sent as the modal window above closes, before it gives up the
         // keyboard.
         if (auto* pWindow = qobject_cast<QWindow*>(pReceiver);
-            pWindow && pWindow->isVisible() && widgetOf(*pWindow))
+            pWindow && pWindow->isVisible() && CWindowSystem::WidgetOf(*pWindow))
             holdKeyboardFor(*pWindow);
         return false;
     default:
@@ -138,7 +129,7 @@ bool CKeyboardRouter::eventFilter(QObject* pReceiver, QEvent* pEvent)
 bool CKeyboardRouter::routeKey(QWindow& objWindow, QKeyEvent& objKey)
 {
     QWidget* pFront = FrontWindow();
-    QWidget* pTarget = widgetOf(objWindow);
+    QWidget* pTarget = CWindowSystem::WidgetOf(objWindow);
     if (!pFront || !pTarget)
         return false;
     if (pTarget != pFront) {
@@ -202,7 +193,7 @@ void CKeyboardRouter::holdKeyboardFor(QWindow& objWindow)
     // until the window system has had time to hand it over. It is not let go
     // when the window beneath becomes active: holding it makes the window
     // system report it active, wherever the focus really is.
-    if (QGuiApplication::platformName() != u"xcb" || !objWindow.setKeyboardGrabEnabled(true))
+    if (!CWindowSystem::IsX11() || !objWindow.setKeyboardGrabEnabled(true))
         return;
     mpHolding = &objWindow; // a grab moves from the window that held it before
     mobjHoldTimer.start(HoldMilliseconds);

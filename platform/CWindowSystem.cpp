@@ -63,12 +63,8 @@ QWidget* windowOf(QObject* pObject)
 {
     if (pObject->isWidgetType())
         return static_cast<QWidget*>(pObject)->window();
-    if (auto* pWindow = qobject_cast<QWindow*>(pObject)) {
-        for (QWidget* pWidget : QApplication::topLevelWidgets()) {
-            if (pWidget->windowHandle() == pWindow)
-                return pWidget;
-        }
-    }
+    if (auto* pWindow = qobject_cast<QWindow*>(pObject))
+        return CWindowSystem::WidgetOf(*pWindow);
     return nullptr;
 }
 
@@ -166,7 +162,7 @@ void CWindowSystem::Install()
         return;
     pWindowSystem = new CWindowSystem(qApp);
     qApp->installEventFilter(pWindowSystem);
-    if (platform() == u"xcb")
+    if (IsX11())
         qApp->installNativeEventFilter(pWindowSystem);
 }
 
@@ -175,6 +171,20 @@ CWindowSystem::CWindowSystem(QObject* pParent) : QObject(pParent) {}
 bool CWindowSystem::CanPlaceWindows()
 {
     return !isWayland();
+}
+
+bool CWindowSystem::IsX11()
+{
+    return platform() == u"xcb";
+}
+
+QWidget* CWindowSystem::WidgetOf(const QWindow& objWindow)
+{
+    for (QWidget* pWidget : QApplication::topLevelWidgets()) {
+        if (pWidget->windowHandle() == &objWindow)
+            return pWidget;
+    }
+    return nullptr;
 }
 
 void CWindowSystem::Activate(QWidget& objWindow)

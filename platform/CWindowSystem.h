@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QWidget>
 
+class QWindow;
+
 // What differs between the window systems the program runs on. On X11 the
 // program places its windows and the window manager keeps a modal window
 // above the window it belongs to. On Wayland the compositor alone places
@@ -27,6 +29,11 @@ public:
     // Whether the program may place its windows (X11), or the window system
     // places them (Wayland).
     static bool CanPlaceWindows();
+    // Whether Qt runs on X11 (Xwayland included).
+    static bool IsX11();
+
+    // The top-level widget whose window objWindow is, or nullptr.
+    static QWidget* WidgetOf(const QWindow& objWindow);
 
     // Raises the window and gives it the keyboard; on Wayland, only a window
     // already showing is asked to take it.
