@@ -79,8 +79,8 @@ int main(int argc, char* argv[])
     const QAccessible::UpdateHandler fnHandler =
         QAccessible::installUpdateHandler([](QAccessibleEvent*) {});
     for (int i = 0; i < intCount; ++i) {
-        field(objDialog, "txtID").setText(
-            QStringLiteral("C%1").arg(qlonglong(i * lngStep), 7, 10, QChar(u'0')));
+        field(objDialog, "txtID")
+            .setText(QStringLiteral("C%1").arg(qlonglong(i * lngStep), 7, 10, QChar(u'0')));
         for (const char* pszField : gFields)
             field(objDialog, pszField).setText(QStringLiteral("%1 %2").arg(pszField).arg(i));
         cmdOK.click();

@@ -225,10 +225,10 @@ void CListView::keyPressEvent(QKeyEvent* pEvent)
         return;
     }
     const bool bArrow = enmAction == MoveUp || enmAction == MoveDown;
-    const QModelIndex objTarget = bArrow && currentIndex().isValid() &&
-                                          !selectionModel()->hasSelection()
-                                      ? currentIndex()
-                                      : moveCursor(enmAction, pEvent->modifiers());
+    const QModelIndex objTarget =
+        bArrow && currentIndex().isValid() && !selectionModel()->hasSelection()
+            ? currentIndex()
+            : moveCursor(enmAction, pEvent->modifiers());
     SelectRow(objTarget.row());
     pEvent->accept();
 }

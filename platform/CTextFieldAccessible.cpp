@@ -90,7 +90,7 @@ void CTextFieldAccessible::removeSelection(int intSelection)
 void CTextFieldAccessible::setSelection(int intSelection, int intStart, int intEnd)
 {
     if (intSelection == 0)
-    field().setSelection(intStart, intEnd - intStart);
+        field().setSelection(intStart, intEnd - intStart);
 }
 
 int CTextFieldAccessible::cursorPosition() const
