@@ -101,6 +101,8 @@ void* CListEntryAccessible::interface_cast(QAccessible::InterfaceType enmType)
 {
     if (enmType == QAccessible::TableCellInterface)
         return static_cast<QAccessibleTableCellInterface*>(this);
+    if (enmType == QAccessible::ActionInterface)
+        return static_cast<QAccessibleActionInterface*>(this);
     return nullptr;
 }
 
@@ -144,4 +146,25 @@ int CListEntryAccessible::rowExtent() const
 QAccessibleInterface* CListEntryAccessible::table() const
 {
     return parent();
+}
+
+QStringList CListEntryAccessible::actionNames() const
+{
+    return isValid() ? QStringList{toggleAction()} : QStringList();
+}
+
+void CListEntryAccessible::doAction(const QString& strAction)
+{
+    QAccessibleInterface* pTable = table();
+    if (strAction != toggleAction() || !isValid() || !pTable || !pTable->tableInterface())
+        return;
+    if (isSelected())
+        pTable->tableInterface()->unselectRow(mintRow);
+    else
+        pTable->tableInterface()->selectRow(mintRow);
+}
+
+QStringList CListEntryAccessible::keyBindingsForAction(const QString&) const
+{
+    return {};
 }

@@ -9,7 +9,11 @@ class CListView;
 // knows its view and its row only: no model index, so the model does nothing
 // for it when rows come and go. The list's accessible object makes these on
 // demand and deletes them once the rows move or too many are alive.
-class CListEntryAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface
+// Its one action, toggle, selects it or clears its selection, as Qt's own
+// table cells do.
+class CListEntryAccessible : public QAccessibleInterface,
+                             public QAccessibleTableCellInterface,
+                             public QAccessibleActionInterface
 {
 public:
     CListEntryAccessible(CListView* pView, int intRow);
@@ -37,6 +41,10 @@ public:
     int columnExtent() const override;
     int rowExtent() const override;
     QAccessibleInterface* table() const override;
+
+    QStringList actionNames() const override;
+    void doAction(const QString& strAction) override;
+    QStringList keyBindingsForAction(const QString& strAction) const override;
 
     CListView* View() const { return mpView; }
 

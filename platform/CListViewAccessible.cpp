@@ -21,6 +21,13 @@ CListView& CListViewAccessible::view() const
     return *static_cast<CListView*>(widget());
 }
 
+// The index the view shows for a row: its column is the view's, which need
+// not be the model's first.
+QModelIndex CListViewAccessible::shownIndex(int intRow) const
+{
+    return view().model()->index(intRow, view().modelColumn(), view().rootIndex());
+}
+
 QAccessible::Role CListViewAccessible::role() const
 {
     return QAccessible::Table;
@@ -39,6 +46,13 @@ void* CListViewAccessible::interface_cast(QAccessible::InterfaceType enmType)
 
 QAccessibleInterface* CListViewAccessible::entry(int intRow) const
 {
+    QAccessibleInterface* pEntry = keep(intRow);
+    trimEntries();
+    return pEntry;
+}
+
+QAccessibleInterface* CListViewAccessible::keep(int intRow) const
+{
     if (intRow < 0 || intRow >= rowCount())
         return nullptr;
     const auto itKept =
@@ -52,12 +66,16 @@ QAccessibleInterface* CListViewAccessible::entry(int intRow) const
     }
     auto* pEntry = new CListEntryAccessible(&view(), intRow);
     mlstEntries.emplace_back(intRow, QAccessible::registerAccessibleInterface(pEntry));
-    if (mlstEntries.size() > KeptEntries) {
+    return pEntry;
+}
+
+void CListViewAccessible::trimEntries() const
+{
+    while (mlstEntries.size() > KeptEntries) {
         const QAccessible::Id intOldest = mlstEntries.front().second;
         mlstEntries.erase(mlstEntries.begin());
         QAccessible::deleteAccessibleInterface(intOldest);
     }
-    return pEntry;
 }
 
 void CListViewAccessible::forgetEntries()
@@ -121,9 +139,11 @@ int CListViewAccessible::selectedCellCount() const
 
 QList<QAccessibleInterface*> CListViewAccessible::selectedCells() const
 {
+    // Every cell handed out stays alive until the next question, however many
+    // are selected: the entries past the limit go at the next one.
     QList<QAccessibleInterface*> lstCells;
     for (const int intRow : selectedRows())
-        lstCells << entry(intRow);
+        lstCells << keep(intRow);
     return lstCells;
 }
 
@@ -187,7 +207,7 @@ bool CListViewAccessible::isRowSelected(int intRow) const
 {
     const QItemSelectionModel* pSelection = view().selectionModel();
     return pSelection && intRow >= 0 && intRow < rowCount() &&
-           pSelection->isRowSelected(intRow, view().rootIndex());
+           pSelection->isSelected(shownIndex(intRow));
 }
 
 bool CListViewAccessible::selectRow(int intRow)
@@ -207,8 +227,7 @@ bool CListViewAccessible::unselectRow(int intRow)
 {
     if (!isRowSelected(intRow))
         return false;
-    view().selectionModel()->select(view().model()->index(intRow, 0, view().rootIndex()),
-                                    QItemSelectionModel::Deselect);
+    view().selectionModel()->select(shownIndex(intRow), QItemSelectionModel::Deselect);
     return true;
 }
 

@@ -71,7 +71,12 @@ public:
 
 private:
     CListView& view() const;
+    QModelIndex shownIndex(int intRow) const;
+    // The entry of a row, the entries past KeptEntries let go.
     QAccessibleInterface* entry(int intRow) const;
+    // The entry of a row, kept alive with all the others until the next trim.
+    QAccessibleInterface* keep(int intRow) const;
+    void trimEntries() const;
     void forgetEntries();
 
     // Rows and ids of the entries alive, the one used longest ago first.

@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QStandardItemModel>
 #include <QTest>
 
 #include <memory>
@@ -31,6 +32,18 @@ struct List
         pInterface = QAccessible::queryAccessibleInterface(pView);
     }
 
+    // Shows column intColumn of a model of two, the same entries in each.
+    void ShowColumn(int intColumn)
+    {
+        auto* pTwoColumns = new QStandardItemModel(pModel->rowCount(), 2, pView);
+        for (int intRow = 0; intRow < pModel->rowCount(); ++intRow) {
+            for (int intEach = 0; intEach < 2; ++intEach)
+                pTwoColumns->setItem(intRow, intEach, new QStandardItem(pModel->At(intRow)));
+        }
+        pView->setModel(pTwoColumns);
+        pView->setModelColumn(intColumn);
+    }
+
     QAccessibleTableInterface& table() const { return *pInterface->tableInterface(); }
 
     std::unique_ptr<QWidget> pWindow = std::make_unique<QWidget>();
@@ -53,6 +66,10 @@ private slots:
     void entriesVisitedAreNotKeptAlive();
     void entriesAreLetGoWhenRowsMove_data();
     void entriesAreLetGoWhenRowsMove();
+    void selectedCellsStayAliveHoweverManyAreSelected_data();
+    void selectedCellsStayAliveHoweverManyAreSelected();
+    void entryTogglesItsSelection_data();
+    void entryTogglesItsSelection();
 };
 
 void tst_CListViewAccessible::initTestCase()
@@ -200,6 +217,82 @@ void tst_CListViewAccessible::entriesAreLetGoWhenRowsMove()
     // THEN the one held is gone, and the row's entry is the one there now
     QCOMPARE(QAccessible::accessibleInterface(intHeld), nullptr);
     QCOMPARE(objList.pInterface->child(2)->text(QAccessible::Name), objList.pModel->At(2));
+}
+
+void tst_CListViewAccessible::selectedCellsStayAliveHoweverManyAreSelected_data()
+{
+    QTest::addColumn<int>("intSelected");
+    QTest::newRow("one") << 1;
+    QTest::newRow("as many as are kept") << int(CListViewAccessible::KeptEntries);
+    QTest::newRow("one more than are kept") << int(CListViewAccessible::KeptEntries) + 1;
+    QTest::newRow("two hundred") << 200;
+}
+
+void tst_CListViewAccessible::selectedCellsStayAliveHoweverManyAreSelected()
+{
+    QFETCH(int, intSelected);
+    // GIVEN a list whose first entries are all selected
+    const List objList(1000);
+    objList.pView->setSelectionMode(QAbstractItemView::MultiSelection);
+    for (int intRow = 0; intRow < intSelected; ++intRow)
+        objList.pView->selectionModel()->select(objList.pModel->index(intRow, 0),
+                                                QItemSelectionModel::Select);
+
+    // WHEN a screen reader asks for the selected cells
+    const QList<QAccessibleInterface*> lstCells = objList.table().selectedCells();
+
+    // THEN it gets every one, each still alive and the entry of its row
+    QCOMPARE(lstCells.size(), intSelected);
+    std::vector<QAccessible::Id> lstIds;
+    for (int intRow = 0; intRow < intSelected; ++intRow) {
+        QCOMPARE(lstCells[intRow]->text(QAccessible::Name), entry(intRow));
+        lstIds.push_back(QAccessible::uniqueId(lstCells[intRow]));
+        QCOMPARE(QAccessible::accessibleInterface(lstIds.back()), lstCells[intRow]);
+    }
+    // AND the next question lets go of those past the limit again
+    QVERIFY(objList.pInterface->child(999));
+    const auto intAlive = std::count_if(lstIds.begin(), lstIds.end(), [](QAccessible::Id intId) {
+        return QAccessible::accessibleInterface(intId) != nullptr;
+    });
+    QCOMPARE(size_t(intAlive), std::min(size_t(intSelected), CListViewAccessible::KeptEntries - 1));
+}
+
+void tst_CListViewAccessible::entryTogglesItsSelection_data()
+{
+    QTest::addColumn<int>("intColumn");   // the model's column the view shows
+    QTest::addColumn<int>("intSelected"); // -1: none
+    QTest::addColumn<int>("intToggled");
+    QTest::addColumn<QList<int>>("lstSelectedAfter");
+    QTest::newRow("none selected") << 0 << -1 << 3 << QList<int>{3};
+    QTest::newRow("another selected") << 0 << 5 << 3 << QList<int>{3};
+    QTest::newRow("itself selected") << 0 << 3 << 3 << QList<int>();
+    QTest::newRow("second column, none selected") << 1 << -1 << 3 << QList<int>{3};
+    QTest::newRow("second column, itself selected") << 1 << 3 << 3 << QList<int>();
+}
+
+void tst_CListViewAccessible::entryTogglesItsSelection()
+{
+    QFETCH(int, intColumn);
+    QFETCH(int, intSelected);
+    QFETCH(int, intToggled);
+    QFETCH(QList<int>, lstSelectedAfter);
+    // GIVEN a list showing one column of its model, one entry or none selected
+    List objList(10);
+    objList.ShowColumn(intColumn);
+    if (intSelected >= 0)
+        objList.pView->SelectRow(intSelected);
+
+    // WHEN an assistive tool runs an entry's one action
+    QAccessibleInterface* pEntry = objList.pInterface->child(intToggled);
+    QAccessibleActionInterface* pActions = pEntry->actionInterface();
+    QVERIFY(pActions);
+    QCOMPARE(pActions->actionNames(), QStringList{QAccessibleActionInterface::toggleAction()});
+    pActions->doAction(QAccessibleActionInterface::toggleAction());
+
+    // THEN the entry's selection is toggled, and the table says so
+    QCOMPARE(objList.table().selectedRows(), lstSelectedAfter);
+    QCOMPARE(objList.table().isRowSelected(intToggled), !lstSelectedAfter.isEmpty());
+    QCOMPARE(pEntry->state().selected, !lstSelectedAfter.isEmpty());
 }
 
 QTEST_MAIN(tst_CListViewAccessible)
