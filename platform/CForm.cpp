@@ -187,6 +187,12 @@ qreal fittingScale(const FormLayout& objLayout, const std::vector<PlacedControl>
     return dblScale;
 }
 
+QString noControl(const char* pszName)
+{
+    return QCoreApplication::translate("CForm", "This window has no control \"%1\".")
+        .arg(QString::fromUtf8(pszName));
+}
+
 // Puts the keyboard focus on the first control that Tab reaches.
 void focusFirstControl(QWidget& objWindow)
 {
@@ -218,9 +224,13 @@ CForm& CForm::adopt(std::type_index objType, std::unique_ptr<CForm> pForm)
 
 int CForm::exec()
 {
-    runtime().bInEventLoop = true;
-    const int intResult = QApplication::exec();
-    runtime().bInEventLoop = false;
+    // A start form may end the program before the loop runs, as it loads.
+    int intResult = 0;
+    if (!runtime().bEnded) {
+        runtime().bInEventLoop = true;
+        intResult = QApplication::exec();
+        runtime().bInEventLoop = false;
+    }
     ReleaseAll();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return intResult;
@@ -244,6 +254,11 @@ void CForm::ReleaseAll()
     auto mapForms = std::move(runtime().mapForms);
     runtime().mapForms.clear();
     mapForms.clear();
+}
+
+void CForm::Restart()
+{
+    ReleaseAll();
     runtime().bEnded = false;
 }
 
@@ -291,13 +306,21 @@ QWidget* CForm::Window() const
 void CForm::build()
 {
     CAccessibleFactory::Install();
-    mpWindow =
+    // The form counts as loaded once its window is whole: a failure on the
+    // way leaves it unloaded, and the next reference tries again.
+    auto pWindow =
         std::make_unique<CFormWindow>([this] { RunHandler([this] { Form_QueryUnload(); }); });
-    CFormWindow& objWindow = *mpWindow;
+    CFormWindow& objWindow = *pWindow;
     objWindow.setObjectName(QString::fromUtf8(mobjLayout.pszName));
     objWindow.setWindowTitle(caption(mobjLayout.pszCaption));
 
     std::map<QString, QWidget*> mapByName;
+    const auto byName = [&mapByName](const char* pszName) {
+        const auto it = mapByName.find(QString::fromUtf8(pszName));
+        if (it == mapByName.end())
+            throw CError(noControl(pszName));
+        return it->second;
+    };
     std::vector<PlacedControl> lstPlaced;
     QWidget* pPreviousInTabOrder = nullptr;
     QLabel* pLabelAwaitingBuddy = nullptr;
@@ -305,7 +328,7 @@ void CForm::build()
         const QString strName = QString::fromUtf8(objControl.pszName);
         QWidget* pParent = &objWindow;
         if (objControl.pszContainer)
-            pParent = mapByName.at(QString::fromUtf8(objControl.pszContainer));
+            pParent = byName(objControl.pszContainer);
         QWidget* pWidget = makeControl(objControl, pParent);
         pWidget->setObjectName(strName);
         lstPlaced.push_back({&objControl, pWidget});
@@ -341,15 +364,21 @@ void CForm::build()
     }
 
     for (const Binding& objBinding : mlstBindings) {
-        QWidget* pWidget = mapByName.at(QString::fromUtf8(objBinding.pszControl));
+        QWidget* pWidget = byName(objBinding.pszControl);
         auto fnRun = [fnHandler = objBinding.fnHandler] { RunHandler(fnHandler); };
         if (auto* pButton = qobject_cast<QPushButton*>(pWidget);
             pButton && !objBinding.bDoubleClick)
             QObject::connect(pButton, &QPushButton::clicked, pButton, fnRun);
         else if (auto* pView = qobject_cast<QListView*>(pWidget); pView && objBinding.bDoubleClick)
             QObject::connect(pView, &QListView::doubleClicked, pView, fnRun);
+        else
+            throw CError(QCoreApplication::translate("CForm", "The control \"%1\" has no %2 event.")
+                             .arg(QString::fromUtf8(objBinding.pszControl),
+                                  objBinding.bDoubleClick ? QStringLiteral("DblClick")
+                                                          : QStringLiteral("Click")));
     }
     fittingScale(mobjLayout, lstPlaced, objWindow);
+    mpWindow = std::move(pWindow);
 }
 
 void CForm::Load()
@@ -420,8 +449,7 @@ QWidget& CForm::control(const char* pszName)
     Load();
     auto* pWidget = mpWindow->findChild<QWidget*>(QString::fromUtf8(pszName));
     if (!pWidget)
-        throw CError(QCoreApplication::translate("CForm", "This window has no control \"%1\".")
-                         .arg(QString::fromUtf8(pszName)));
+        throw CError(noControl(pszName));
     return *pWidget;
 }
 

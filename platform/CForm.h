@@ -38,11 +38,15 @@ public:
         return exec();
     }
 
-    // Ends the program: the event loop stops and every form is released.
+    // Ends the program: the event loop stops, or never starts if it has not
+    // yet, and every form is released. Once ended, the program stays ended.
     static void End();
     static bool HasEnded();
     // Destroys every form, loaded or not, without raising their events.
     static void ReleaseAll();
+    // Releases every form and begins the program anew, not ended: for a
+    // process that runs it more than once, as tests do.
+    static void Restart();
 
     void Load();
     void Show();

@@ -49,10 +49,10 @@ inline QStringList tabOrder(const QWidget& objWindow)
 }
 
 // Releases every form, as the program's end does, and checks that every
-// window went with its form.
+// window went with its form; the next test begins the program anew.
 inline void releaseForms()
 {
-    CForm::ReleaseAll();
+    CForm::Restart();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(QApplication::topLevelWidgets(), QWidgetList());
 }

@@ -22,6 +22,7 @@
 #include <QScreen>
 #include <QStyledItemDelegate>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
 #include <QWindow>
 
@@ -92,6 +93,59 @@ private:
     }
 };
 
+// A window whose text box stands in a frame it does not have.
+const ControlLayout gBrokenControls[] = {
+    {ControlKind::TextBox, "txtLost", nullptr, 100, 100, 1500, 315, NoFlags, "fraMissing"},
+};
+const FormLayout gBrokenLayout = {"frmBroken", "Broken Form", 3200, 1400, gBrokenControls};
+
+class frmBroken : public CForm
+{
+public:
+    frmBroken() : CForm(gBrokenLayout) {}
+};
+
+// Handlers bound to a control that has no such event, or to none at all.
+class frmMisbound : public CForm
+{
+public:
+    frmMisbound() : CForm(gModalLayout) {}
+
+    void Bind(const QString& strHow)
+    {
+        if (strHow == u"double click on a button")
+            OnDblClick("cmdOK", [] {});
+        else if (strHow == u"click on a text box")
+            OnClick("txtField", [] {});
+        else
+            OnClick("cmdMissing", [] {});
+    }
+};
+
+// A start form that ends the program as it loads, as it shows, or once the
+// event loop runs.
+class frmEnding : public CForm
+{
+public:
+    frmEnding() : CForm(gModalLayout) {}
+
+    QString strWhen;
+
+private:
+    void Form_Load() override { endIf(u"load"); }
+    void Form_Activate() override
+    {
+        endIf(u"activate");
+        if (strWhen == u"in the event loop")
+            QTimer::singleShot(0, qApp, [] { End(); });
+    }
+    void endIf(QStringView strStep)
+    {
+        if (strWhen == strStep)
+            End();
+    }
+};
+
 template <class T = QWidget> T& widget(const char* pszName)
 {
     auto* pWidget = CForm::Get<frmTest>().Window()->findChild<T*>(pszName);
@@ -133,6 +187,10 @@ private slots:
     void messageBoxIsPlain();
     void failureIsShownAndStopsHandler();
     void lifecycle();
+    void failedBuildLeavesFormUnloaded_data();
+    void failedBuildLeavesFormUnloaded();
+    void endStopsTheRunWheneverCalled_data();
+    void endStopsTheRunWheneverCalled();
 
 private:
     QList<QPair<QString, QString>> mlstMessages; // title, text
@@ -722,6 +780,76 @@ void tst_CForm::lifecycle()
     QVERIFY(objForm.IsLoaded());
     QVERIFY(!objForm.IsVisible());
     QCOMPARE(objForm.lstEvents.last(), QString("QueryUnload"));
+}
+
+void tst_CForm::failedBuildLeavesFormUnloaded_data()
+{
+    QTest::addColumn<QString>("strHow"); // empty: a control in a frame that is not there
+    QTest::addColumn<QString>("strMessage");
+    QTest::newRow("control in a missing frame")
+        << QString() << QStringLiteral("This window has no control \"fraMissing\".");
+    QTest::newRow("double click on a button")
+        << QStringLiteral("double click on a button")
+        << QStringLiteral("The control \"cmdOK\" has no DblClick event.");
+    QTest::newRow("click on a text box")
+        << QStringLiteral("click on a text box")
+        << QStringLiteral("The control \"txtField\" has no Click event.");
+    QTest::newRow("click on a missing control")
+        << QStringLiteral("click on a missing control")
+        << QStringLiteral("This window has no control \"cmdMissing\".");
+}
+
+void tst_CForm::failedBuildLeavesFormUnloaded()
+{
+    QFETCH(QString, strHow);
+    QFETCH(QString, strMessage);
+    releaseForms();
+    CForm& objForm =
+        strHow.isEmpty() ? static_cast<CForm&>(CForm::Get<frmBroken>()) : CForm::Get<frmMisbound>();
+    if (!strHow.isEmpty())
+        CForm::Get<frmMisbound>().Bind(strHow);
+    // Each attempt fails the same way, and leaves nothing behind.
+    for (int intAttempt = 0; intAttempt < 2; ++intAttempt) {
+        try {
+            objForm.Load();
+            QFAIL("the form loaded");
+        } catch (const CError& objError) {
+            QCOMPARE(objError.Message(), strMessage);
+        }
+        QVERIFY(!objForm.IsLoaded());
+        QCOMPARE(objForm.Window(), nullptr);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(QApplication::topLevelWidgets(), QWidgetList());
+    }
+}
+
+void tst_CForm::endStopsTheRunWheneverCalled_data()
+{
+    QTest::addColumn<QString>("strWhen");
+    QTest::newRow("as the start form loads") << QStringLiteral("load");
+    QTest::newRow("as it shows") << QStringLiteral("activate");
+    QTest::newRow("in the event loop") << QStringLiteral("in the event loop");
+}
+
+void tst_CForm::endStopsTheRunWheneverCalled()
+{
+    QFETCH(QString, strWhen);
+    // GIVEN a start form that ends the program at some step
+    releaseForms();
+    CForm::Get<frmEnding>().strWhen = strWhen;
+    // A run that never ends is stopped, and reported, after a long while.
+    QTimer objWatchdog;
+    objWatchdog.setSingleShot(true);
+    QObject::connect(&objWatchdog, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
+    objWatchdog.start(30'000);
+
+    // WHEN the program runs
+    const int intResult = CForm::Run<frmEnding>();
+
+    // THEN the run ends at once, ended it stays, and every form is gone
+    QCOMPARE(intResult, 0);
+    QVERIFY(CForm::HasEnded());
+    QCOMPARE(QApplication::topLevelWidgets(), QWidgetList());
 }
 
 QTEST_MAIN(tst_CForm)
