@@ -694,6 +694,13 @@ void tst_CForm::textBoxTakesUpToItsLimit()
     QTest::keyClick(&widget("txtName"), Qt::Key_End);
     QTest::keyClicks(&widget("txtName"), "yz");
     QCOMPARE(txtName.Text(), strLong + "yz");
+    QCOMPARE(mlstMessages.size(), 0);
+    // The box reports a refusal; the form shows it.
+    QTest::keyClick(&widget("txtName"), Qt::Key_Q);
+    QTRY_COMPARE(mlstMessages.size(), 1);
+    QVERIFY2(mlstMessages[0].second.startsWith("A text box holds at most"),
+             qPrintable(mlstMessages[0].second));
+    QCOMPARE(txtName.Text(), strLong + "yz");
 }
 
 void tst_CForm::messageBoxIsPlain_data()

@@ -1,7 +1,5 @@
 #include "CTextField.h"
 
-#include "CMessageBox.h"
-
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLocale>
@@ -57,7 +55,8 @@ bool CTextField::Fits(qsizetype intAdded, bool bReplacesSelection)
 
 void CTextField::Refuse(qsizetype intLength)
 {
-    // Key repeat or a scanner may bring more text while the message waits.
+    // Key repeat or a scanner may bring more text while the refusal is
+    // being reported.
     if (mbRefusing)
         return;
     mbRefusing = true;
@@ -65,10 +64,9 @@ void CTextField::Refuse(qsizetype intLength)
         this,
         [this, intLength] {
             const QLocale objLocale;
-            CMessageBox::Show(
-                tr("A text box holds at most %1 characters; this one would have %2. "
-                   "Its text was left as it was.")
-                    .arg(objLocale.toString(MaxLength), objLocale.toString(intLength)));
+            emit Refused(tr("A text box holds at most %1 characters; this one would have %2. "
+                            "Its text was left as it was.")
+                             .arg(objLocale.toString(MaxLength), objLocale.toString(intLength)));
             mbRefusing = false;
         },
         Qt::QueuedConnection);

@@ -4,8 +4,8 @@
 #include <QLineEdit>
 
 // The one-line text box of the forms. It holds up to MaxLength characters:
-// a paste, drop or typing that would make its text longer is refused with a
-// message that states the limit, and the text stays as it was.
+// a paste, drop or typing that would make its text longer is refused, the
+// text stays as it was, and Refused tells why, for the user to be told.
 class CTextField : public QLineEdit
 {
     Q_OBJECT
@@ -20,6 +20,11 @@ public:
 
     explicit CTextField(QWidget* pParent);
 
+signals:
+    // Text was refused; strMessage, stating the limit, is for the user. Once
+    // per burst: a refusal while this one is being reported is not reported.
+    void Refused(const QString& strMessage);
+
 protected:
     void keyPressEvent(QKeyEvent* pEvent) override;
     void inputMethodEvent(QInputMethodEvent* pEvent) override;
@@ -28,8 +33,8 @@ protected:
 
 private:
     // Whether the text, with intAdded characters more and those of the
-    // selection gone if bReplacesSelection, still fits; if not, the user is
-    // told, once the event at hand is done.
+    // selection gone if bReplacesSelection, still fits; if not, the refusal
+    // is reported once the event at hand is done.
     bool Fits(qsizetype intAdded, bool bReplacesSelection);
     void Refuse(qsizetype intLength);
     bool PasteFits(QClipboard::Mode enmMode, bool bReplacesSelection);

@@ -81,7 +81,10 @@ QWidget* makeControl(const ControlLayout& objControl, QWidget* pParent)
         return pLabel;
     }
     case ControlKind::TextBox: {
-        return new CTextField(pParent);
+        auto* pField = new CTextField(pParent);
+        QObject::connect(pField, &CTextField::Refused, pField,
+                         [](const QString& strMessage) { CMessageBox::Show(strMessage); });
+        return pField;
     }
     case ControlKind::ListBox: {
         auto* pView = new CListView(pParent);

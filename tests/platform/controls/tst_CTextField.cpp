@@ -1,5 +1,4 @@
 #include <CAccessibleFactory.h>
-#include <CMessageBox.h>
 #include <CTextField.h>
 
 #include <QAccessible>
@@ -8,7 +7,6 @@
 #include <QContextMenuEvent>
 #include <QLocale>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QTest>
 #include <QTimer>
@@ -142,12 +140,10 @@ void tst_CTextField::initTestCase()
 void tst_CTextField::init()
 {
     mlstMessages.clear();
-    CMessageBox::SetObserver([this](const QMessageBox& objBox) { mlstMessages << objBox.text(); });
 }
 
 void tst_CTextField::cleanup()
 {
-    CMessageBox::SetObserver({});
     QCOMPARE(QApplication::topLevelWidgets(), QWidgetList());
 }
 
@@ -207,6 +203,8 @@ void tst_CTextField::takesWhatFitsAndRefusesTheRest()
     QFETCH(bool, bTaken);
     // GIVEN a box with some text, the caret or a selection at its end
     CTextField objField(nullptr);
+    connect(&objField, &CTextField::Refused, this,
+            [this](const QString& strMessage) { mlstMessages << strMessage; });
     objField.setText(strBefore);
     objField.setSelection(strBefore.size(), -intSelected);
     const QString strAdded = QString(intAdded, u'x');
@@ -233,6 +231,8 @@ void tst_CTextField::takesWhatFitsAndRefusesTheRest()
 void tst_CTextField::keyRepeatAtTheLimitShowsOneMessage()
 {
     CTextField objField(nullptr);
+    connect(&objField, &CTextField::Refused, this,
+            [this](const QString& strMessage) { mlstMessages << strMessage; });
     objField.setText(QString(gintMax, u'q'));
     for (int i = 0; i < 20; ++i)
         QTest::keyClick(&objField, Qt::Key_N, Qt::NoModifier, 0);
@@ -242,7 +242,7 @@ void tst_CTextField::keyRepeatAtTheLimitShowsOneMessage()
              QString("A text box holds at most %1 characters; this one would have %2. "
                      "Its text was left as it was.")
                  .arg(QLocale().toString(gintMax), QLocale().toString(gintMax + 1)));
-    // Once the message is answered, the next refused key tells again.
+    // Once the refusal is reported, the next refused key tells again.
     QTest::keyClick(&objField, Qt::Key_N);
     QApplication::processEvents();
     QCOMPARE(mlstMessages.size(), 2);
