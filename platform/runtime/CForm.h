@@ -89,20 +89,26 @@ protected:
     CLabel Label(const char* pszName);
     CListBox ListBox(const char* pszName);
 
-private:
+public:
+    // A handler, and the control and event it runs for.
     struct Binding
     {
+        enum Event
+        {
+            Click,
+            DblClick,
+        };
         const char* pszControl;
-        bool bDoubleClick;
+        Event enmEvent;
         std::function<void()> fnHandler;
     };
 
+private:
     static CForm* find(std::type_index objType);
     static CForm& adopt(std::type_index objType, std::unique_ptr<CForm> pForm);
     static int exec();
 
     QWidget& control(const char* pszName);
-    void build();
 
     const FormLayout& mobjLayout;
     std::vector<Binding> mlstBindings;
