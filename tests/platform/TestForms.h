@@ -139,30 +139,31 @@ template <class T = QWidget> T& widget(const char* pszName)
     return *pWidget;
 }
 
-// The message boxes a test shows, recorded instead of shown: title, text.
-class RecordedMessages
+// The base of the tests that run under frmTest: each test function starts
+// with frmTest shown and active and no event recorded; every message box is
+// recorded in mlstMessages (title, text) instead of shown.
+class FormTestCase : public QObject
 {
-public:
-    RecordedMessages()
+    Q_OBJECT
+
+protected:
+    QList<QPair<QString, QString>> mlstMessages;
+
+private slots:
+    void init()
     {
+        mlstMessages.clear();
         CMessageBox::SetObserver([this](const QMessageBox& objBox) {
             mlstMessages.append({objBox.windowTitle(), objBox.text()});
         });
+        CForm::Get<frmTest>().Show();
+        QVERIFY(QTest::qWaitForWindowActive(CForm::Get<frmTest>().Window()));
+        CForm::Get<frmTest>().lstEvents.clear();
     }
-    ~RecordedMessages() { CMessageBox::SetObserver({}); }
-    RecordedMessages(const RecordedMessages&) = delete;
-    RecordedMessages& operator=(const RecordedMessages&) = delete;
 
-    const QList<QPair<QString, QString>>& All() const { return mlstMessages; }
-
-private:
-    QList<QPair<QString, QString>> mlstMessages;
+    void cleanup()
+    {
+        CMessageBox::SetObserver({});
+        releaseForms();
+    }
 };
-
-// Shows frmTest, active, with no events recorded yet.
-inline void showTestForm()
-{
-    CForm::Get<frmTest>().Show();
-    QVERIFY(QTest::qWaitForWindowActive(CForm::Get<frmTest>().Window()));
-    CForm::Get<frmTest>().lstEvents.clear();
-}

@@ -1,27 +1,13 @@
 #include "platform/TestForms.h"
 
-class tst_CFormWindow : public QObject
+class tst_CFormWindow : public FormTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void keys_data();
     void keys();
 };
-
-void tst_CFormWindow::init()
-{
-    CMessageBox::SetObserver([](const QMessageBox&) {});
-    showTestForm();
-}
-
-void tst_CFormWindow::cleanup()
-{
-    CMessageBox::SetObserver({});
-    releaseForms();
-}
 
 void tst_CFormWindow::keys_data()
 {

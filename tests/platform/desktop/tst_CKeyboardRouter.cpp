@@ -4,31 +4,17 @@
 
 #include <QWindow>
 
-class tst_CKeyboardRouter : public QObject
+class tst_CKeyboardRouter : public FormTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void accessKeys_data();
     void accessKeys();
     void commandKeysNeverType_data();
     void commandKeysNeverType();
     void keysGoToTheWindowInFront();
 };
-
-void tst_CKeyboardRouter::init()
-{
-    CMessageBox::SetObserver([](const QMessageBox&) {});
-    showTestForm();
-}
-
-void tst_CKeyboardRouter::cleanup()
-{
-    CMessageBox::SetObserver({});
-    releaseForms();
-}
 
 void tst_CKeyboardRouter::accessKeys_data()
 {

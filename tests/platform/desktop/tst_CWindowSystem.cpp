@@ -5,28 +5,14 @@
 
 #include <QPushButton>
 
-class tst_CWindowSystem : public QObject
+class tst_CWindowSystem : public FormTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void windowsBeneathTheModalWindowTakeNoInput_data();
     void windowsBeneathTheModalWindowTakeNoInput();
 };
-
-void tst_CWindowSystem::init()
-{
-    CMessageBox::SetObserver([](const QMessageBox&) {});
-    showTestForm();
-}
-
-void tst_CWindowSystem::cleanup()
-{
-    CMessageBox::SetObserver({});
-    releaseForms();
-}
 
 void tst_CWindowSystem::windowsBeneathTheModalWindowTakeNoInput_data()
 {

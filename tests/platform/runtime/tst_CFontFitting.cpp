@@ -8,28 +8,14 @@
 #include <QLabel>
 #include <QLineEdit>
 
-class tst_CFontFitting : public QObject
+class tst_CFontFitting : public FormTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void captionsShareOneSizeAndFit_data();
     void captionsShareOneSizeAndFit();
 };
-
-void tst_CFontFitting::init()
-{
-    CMessageBox::SetObserver([](const QMessageBox&) {});
-    showTestForm();
-}
-
-void tst_CFontFitting::cleanup()
-{
-    CMessageBox::SetObserver({});
-    releaseForms();
-}
 
 void tst_CFontFitting::captionsShareOneSizeAndFit_data()
 {

@@ -3,44 +3,25 @@
 #include <QApplication>
 #include <QPushButton>
 
-#include <optional>
-
-class tst_CForm : public QObject
+class tst_CForm : public FormTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void failureIsShownAndStopsHandler();
     void lifecycle();
     void endStopsTheRunWheneverCalled_data();
     void endStopsTheRunWheneverCalled();
-
-private:
-    std::optional<RecordedMessages> mobjMessages;
 };
-
-void tst_CForm::init()
-{
-    mobjMessages.emplace();
-    showTestForm();
-}
-
-void tst_CForm::cleanup()
-{
-    mobjMessages.reset();
-    releaseForms();
-}
 
 void tst_CForm::failureIsShownAndStopsHandler()
 {
     frmTest& objForm = CForm::Get<frmTest>();
     widget<QPushButton>("cmdFail").click();
     QCOMPARE(objForm.lstEvents, QStringList{"Fail"});
-    QCOMPARE(mobjMessages->All().size(), 1);
-    QCOMPARE(mobjMessages->All()[0].first, QString("Corvale"));
-    QCOMPARE(mobjMessages->All()[0].second, QString("The thing could not be done."));
+    QCOMPARE(mlstMessages.size(), 1);
+    QCOMPARE(mlstMessages[0].first, QString("Corvale"));
+    QCOMPARE(mlstMessages[0].second, QString("The thing could not be done."));
     // The program goes on.
     widget<QPushButton>("cmdGo").click();
     QCOMPARE(objForm.lstEvents, (QStringList{"Fail", "Go"}));

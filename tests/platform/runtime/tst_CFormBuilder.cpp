@@ -4,30 +4,16 @@
 #include <QApplication>
 #include <QLabel>
 
-class tst_CFormBuilder : public QObject
+class tst_CFormBuilder : public FormTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void layoutInPixels();
     void tabOrderAndNames();
     void failedBuildLeavesFormUnloaded_data();
     void failedBuildLeavesFormUnloaded();
 };
-
-void tst_CFormBuilder::init()
-{
-    CMessageBox::SetObserver([](const QMessageBox&) {});
-    showTestForm();
-}
-
-void tst_CFormBuilder::cleanup()
-{
-    CMessageBox::SetObserver({});
-    releaseForms();
-}
 
 void tst_CFormBuilder::layoutInPixels()
 {

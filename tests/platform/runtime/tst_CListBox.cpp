@@ -5,13 +5,11 @@
 #include <QStyledItemDelegate>
 #include <QToolTip>
 
-class tst_CListBox : public QObject
+class tst_CListBox : public FormTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void listIndexFollowsItsEntry_data();
     void listIndexFollowsItsEntry();
     void listRefusesBadIndexes();
@@ -21,18 +19,6 @@ private slots:
     void listShowsControlCharacters();
     void listRowsFollowTheFont();
 };
-
-void tst_CListBox::init()
-{
-    CMessageBox::SetObserver([](const QMessageBox&) {});
-    showTestForm();
-}
-
-void tst_CListBox::cleanup()
-{
-    CMessageBox::SetObserver({});
-    releaseForms();
-}
 
 void tst_CListBox::listIndexFollowsItsEntry_data()
 {

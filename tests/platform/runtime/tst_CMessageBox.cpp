@@ -2,28 +2,14 @@
 
 #include <QApplication>
 
-class tst_CMessageBox : public QObject
+class tst_CMessageBox : public FormTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void messageBoxIsPlain_data();
     void messageBoxIsPlain();
 };
-
-void tst_CMessageBox::init()
-{
-    CMessageBox::SetObserver([](const QMessageBox&) {});
-    showTestForm();
-}
-
-void tst_CMessageBox::cleanup()
-{
-    CMessageBox::SetObserver({});
-    releaseForms();
-}
 
 void tst_CMessageBox::messageBoxIsPlain_data()
 {

@@ -2,32 +2,13 @@
 
 #include <CTextField.h>
 
-#include <optional>
-
-class tst_CTextBox : public QObject
+class tst_CTextBox : public FormTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void textBoxTakesUpToItsLimit();
-
-private:
-    std::optional<RecordedMessages> mobjMessages;
 };
-
-void tst_CTextBox::init()
-{
-    mobjMessages.emplace();
-    showTestForm();
-}
-
-void tst_CTextBox::cleanup()
-{
-    mobjMessages.reset();
-    releaseForms();
-}
 
 void tst_CTextBox::textBoxTakesUpToItsLimit()
 {
@@ -38,12 +19,12 @@ void tst_CTextBox::textBoxTakesUpToItsLimit()
     QTest::keyClick(&widget("txtName"), Qt::Key_End);
     QTest::keyClicks(&widget("txtName"), "yz");
     QCOMPARE(txtName.Text(), strLong + "yz");
-    QCOMPARE(mobjMessages->All().size(), 0);
+    QCOMPARE(mlstMessages.size(), 0);
     // The box reports a refusal; the form shows it.
     QTest::keyClick(&widget("txtName"), Qt::Key_Q);
-    QTRY_COMPARE(mobjMessages->All().size(), 1);
-    QVERIFY2(mobjMessages->All()[0].second.startsWith("A text box holds at most"),
-             qPrintable(mobjMessages->All()[0].second));
+    QTRY_COMPARE(mlstMessages.size(), 1);
+    QVERIFY2(mlstMessages[0].second.startsWith("A text box holds at most"),
+             qPrintable(mlstMessages[0].second));
     QCOMPARE(txtName.Text(), strLong + "yz");
 }
 
