@@ -1,5 +1,6 @@
 #include "CFormWindow.h"
 
+#include "CModality.h"
 #include "CWindowFrame.h"
 #include "CWindowSystem.h"
 
@@ -44,8 +45,7 @@ void CFormWindow::BecomeDialogOf(QWidget* pOwner)
     winId(); // the native window, so that it can be given its owner
     // Qt's offscreen platform, which has no window manager, loses track of
     // the active window when a window it shows again has an owner.
-    if (pOwner && pOwner != this && pOwner->windowHandle() &&
-        QGuiApplication::platformName() != u"offscreen")
+    if (pOwner && pOwner != this && pOwner->windowHandle() && !CWindowSystem::IsOffscreen())
         windowHandle()->setTransientParent(pOwner->windowHandle());
 }
 
@@ -121,8 +121,7 @@ void CFormWindow::changeEvent(QEvent* pEvent)
     // A modal dialog minimized on its own would leave its owner showing but
     // deaf to every key and click; some window managers minimize a dialog
     // alone when asked to. The dialog comes straight back instead.
-    if (pEvent->type() != QEvent::WindowStateChange || !CWindowSystem::IsModal(*this) ||
-        !isMinimized())
+    if (pEvent->type() != QEvent::WindowStateChange || !CModality::IsModal(*this) || !isMinimized())
         return;
     const QWindow* pWindow = windowHandle();
     if (!pWindow || !pWindow->transientParent() || !pWindow->transientParent()->isExposed())

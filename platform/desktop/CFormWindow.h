@@ -24,7 +24,7 @@ public:
     // Makes the window a modal dialog of pOwner: the window manager keeps it
     // above its owner, lists only the owner in taskbars and never lets it be
     // minimized on its own. Qt is told it is modal where the program does
-    // not block the other windows itself (see CWindowSystem::ModalShowing).
+    // not block the other windows itself (CModality).
     void BecomeDialogOf(QWidget* pOwner);
 
 signals:

@@ -1,12 +1,13 @@
 #include "CForm.h"
 
 #include "CAnnouncer.h"
+#include "CDesktop.h"
 #include "CError.h"
 #include "CFormBuilder.h"
 #include "CFormWindow.h"
 #include "CKeyboardReturn.h"
-#include "CKeyboardRouter.h"
 #include "CMessageBox.h"
+#include "CModality.h"
 #include "CWindowSystem.h"
 
 #include <QApplication>
@@ -147,8 +148,7 @@ void CForm::Load()
 {
     if (mpWindow)
         return;
-    CKeyboardRouter::Install();
-    CWindowSystem::Install();
+    CDesktop::Install();
     // The form counts as loaded once its window is whole: a failure on the
     // way leaves it unloaded, and the next reference tries again.
     mpWindow = CFormBuilder::Build(mobjLayout, mlstBindings,
@@ -172,8 +172,8 @@ void CForm::ShowModal()
     const CKeyboardReturn objKeyboardReturn;
     Load();
     QPointer<CFormWindow> pWindow = mpWindow.get();
-    pWindow->BecomeDialogOf(CKeyboardRouter::FrontWindow());
-    const CWindowSystem::ModalShowing objModal(*pWindow);
+    pWindow->BecomeDialogOf(CModality::FrontWindow());
+    const CModality::Showing objModal(*pWindow);
     Show();
     if (!pWindow || !pWindow->isVisible())
         return;

@@ -2,7 +2,7 @@
 
 #include "CCentredBox.h"
 #include "CKeyboardReturn.h"
-#include "CKeyboardRouter.h"
+#include "CModality.h"
 #include "CWindowSystem.h"
 
 #include <QEventLoop>
@@ -25,8 +25,7 @@ std::unique_ptr<QMessageBox> CMessageBox::Build(const QString& strText, const QS
 {
     // The box belongs to the window that shows it: centred over it and kept
     // above it by the window manager.
-    std::unique_ptr<QMessageBox> pBox =
-        std::make_unique<CCentredBox>(CKeyboardRouter::FrontWindow());
+    std::unique_ptr<QMessageBox> pBox = std::make_unique<CCentredBox>(CModality::FrontWindow());
     pBox->setIcon(QMessageBox::NoIcon);
     pBox->setTextFormat(Qt::PlainText);
     pBox->setText(strText);
@@ -57,7 +56,7 @@ void CMessageBox::Show(const QString& strText, const QString& strTitle)
     }
     // QDialog::exec would make the box modal Qt's way, and Qt would drop the
     // keys typed as it opens: the program blocks the windows beneath itself.
-    const CWindowSystem::ModalShowing objShowing(*pBox);
+    const CModality::Showing objShowing(*pBox);
     QEventLoop objLoop;
     QObject::connect(pBox.get(), &QDialog::finished, &objLoop, &QEventLoop::quit);
     pBox->show();

@@ -1,11 +1,13 @@
 #include "CX11KeysToFront.h"
 
-#include "CKeyboardRouter.h"
+#include "CModality.h"
+#include "CX11Focus.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QWidget>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace {
 // The bit the X server sets in the type of an event a client sent.
@@ -16,17 +18,14 @@ constexpr uint8_t SentAgainMark = 0xc5;
 // How long held keys wait for the window in front to get the keyboard;
 // then they are sent to it all the same.
 constexpr int WaitMilliseconds = 1000;
-// Keys handed to Qt that are remembered until it delivers them.
+// How often, for the same held keys, the window in front is brought back
+// when the window system left the keyboard with a window beneath it; then
+// the keys wait for the keyboard to move (a click).
+constexpr int RecoveriesMax = 3;
+// Keys handed to Qt that are remembered until it delivers them, and keys
+// held at most: a burst longer than this loses its oldest keys.
 constexpr qsizetype UndeliveredMax = 256;
-
-QWindow* windowOf(xcb_window_t idWindow)
-{
-    for (QWindow* pWindow : QGuiApplication::topLevelWindows()) {
-        if (pWindow->handle() && pWindow->winId() == idWindow)
-            return pWindow;
-    }
-    return nullptr;
-}
+constexpr qsizetype HeldMax = 256;
 
 bool isPress(const xcb_key_press_event_t& objKey)
 {
@@ -34,54 +33,30 @@ bool isPress(const xcb_key_press_event_t& objKey)
 }
 } // namespace
 
-void CX11KeysToFront::Install()
-{
-    static QPointer<CX11KeysToFront> pKeysToFront;
-    auto* pX11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (pKeysToFront || !pX11 || !pX11->connection())
-        return;
-    pKeysToFront = new CX11KeysToFront(pX11->connection());
-    qGuiApp->installEventFilter(pKeysToFront);
-    qGuiApp->installNativeEventFilter(pKeysToFront);
-}
-
-CX11KeysToFront::CX11KeysToFront(xcb_connection_t* pConnection)
-    : QObject(qGuiApp), mpConnection(pConnection)
+CX11KeysToFront::CX11KeysToFront(xcb_connection_t* pConnection) : mpConnection(pConnection)
 {
     mobjWaitTimer.setSingleShot(true);
-    connect(&mobjWaitTimer, &QTimer::timeout, this, &CX11KeysToFront::sendHeldToFront);
+    QObject::connect(&mobjWaitTimer, &QTimer::timeout, &mobjWaitTimer, [this] { waitEnded(); });
 }
 
-bool CX11KeysToFront::nativeEventFilter(const QByteArray& strType, void* pMessage, qintptr*)
+bool CX11KeysToFront::FilterX11(xcb_generic_event_t& objEvent)
 {
-    if (strType != "xcb_generic_event_t")
-        return false;
-    auto* pEvent = static_cast<xcb_generic_event_t*>(pMessage);
-    switch (pEvent->response_type & ~SentBit) {
+    switch (objEvent.response_type & ~SentBit) {
     case XCB_KEY_PRESS:
     case XCB_KEY_RELEASE:
-        return takeKey(*reinterpret_cast<xcb_key_press_event_t*>(pEvent));
-    case XCB_FOCUS_IN: {
-        // Qt gives the window the keys that come after, unless it is
-        // blocked; so do the keys sent again after this event.
-        const auto& objFocus = *reinterpret_cast<const xcb_focus_in_event_t*>(pEvent);
-        if (objFocus.detail == XCB_NOTIFY_DETAIL_POINTER)
-            return false;
-        if (QWindow* pWindow = windowOf(objFocus.event); pWindow && !isBlocked(pWindow)) {
-            midFocus = objFocus.event;
-            if (!mlstHeld.isEmpty())
-                sendHeldTo(midFocus);
-        }
-        return false;
-    }
-    case XCB_FOCUS_OUT:
-        if (reinterpret_cast<const xcb_focus_out_event_t*>(pEvent)->detail !=
-            XCB_NOTIFY_DETAIL_POINTER)
-            midFocus = XCB_NONE;
-        return false;
+        return takeKey(reinterpret_cast<xcb_key_press_event_t&>(objEvent));
     default:
         return false;
     }
+}
+
+void CX11KeysToFront::KeyboardMoved()
+{
+    // Qt gives the window the keys that come after, unless it is blocked; so
+    // do the keys sent again after this event.
+    const xcb_window_t idTarget = CX11Focus::KeyTarget();
+    if (!mlstHeld.isEmpty() && idTarget != XCB_NONE && idTarget == CX11Focus::Window())
+        sendHeldTo(idTarget);
 }
 
 // Whether Qt is spared the key: held back, or sent again behind the keys
@@ -94,15 +69,11 @@ bool CX11KeysToFront::takeKey(xcb_key_press_event_t& objKey)
         mlstSentAgain.removeFirst();
     // Qt gives a key to the window that has the keyboard, else to the one
     // the X server sent it to.
-    const xcb_window_t idTarget = midFocus != XCB_NONE ? midFocus : objKey.event;
-    if (!mlstHeld.isEmpty() || isBlocked(windowOf(idTarget))) {
+    const xcb_window_t idTarget =
+        CX11Focus::KeyTarget() != XCB_NONE ? CX11Focus::KeyTarget() : objKey.event;
+    if (!mlstHeld.isEmpty() || CX11Focus::IsBlocked(CX11Focus::WindowOf(idTarget))) {
         // A key sent again came before every key held since it was sent.
-        if (bSentAgain)
-            mlstHeld.insert(mintHeldAhead++, objKey);
-        else
-            mlstHeld.append(objKey);
-        if (!mobjWaitTimer.isActive())
-            mobjWaitTimer.start(WaitMilliseconds);
+        hold(objKey, bSentAgain);
         return true;
     }
     if (!bSentAgain && !mlstSentAgain.isEmpty()) {
@@ -117,21 +88,39 @@ bool CX11KeysToFront::takeKey(xcb_key_press_event_t& objKey)
     return false;
 }
 
+void CX11KeysToFront::hold(const xcb_key_press_event_t& objKey, bool bAhead)
+{
+    if (mlstHeld.size() == HeldMax) {
+        qWarning("Corvale: more than %lld keys waited for a window to take them; the oldest "
+                 "was dropped",
+                 qlonglong(HeldMax));
+        mlstHeld.removeFirst();
+        mintHeldAhead = std::max<qsizetype>(0, mintHeldAhead - 1);
+    }
+    if (bAhead)
+        mlstHeld.insert(mintHeldAhead++, objKey);
+    else
+        mlstHeld.append(objKey);
+    if (!mobjWaitTimer.isActive())
+        mobjWaitTimer.start(WaitMilliseconds);
+}
+
 // Qt drops the keys it read for objBlocked and has not delivered yet: they
 // wait, ahead of any key held since.
 void CX11KeysToFront::holdUndelivered(const QWindow& objBlocked)
 {
     QList<xcb_key_press_event_t> lstDropped;
     for (qsizetype i = 0; i < mlstUndelivered.size();) {
-        if (windowOf(mlstUndelivered[i].event) == &objBlocked)
+        if (CX11Focus::WindowOf(mlstUndelivered[i].event) == &objBlocked)
             lstDropped.append(mlstUndelivered.takeAt(i));
         else
             ++i;
     }
     if (lstDropped.isEmpty())
         return;
-    mlstHeld = lstDropped + mlstHeld;
-    mintHeldAhead += lstDropped.size();
+    const qsizetype intRoom = std::max<qsizetype>(0, HeldMax - mlstHeld.size());
+    mlstHeld = lstDropped.mid(0, intRoom) + mlstHeld;
+    mintHeldAhead += std::min(lstDropped.size(), intRoom);
     if (!mobjWaitTimer.isActive())
         mobjWaitTimer.start(WaitMilliseconds);
 }
@@ -140,6 +129,7 @@ void CX11KeysToFront::sendHeldTo(xcb_window_t idWindow)
 {
     mobjWaitTimer.stop();
     mintHeldAhead = 0;
+    mintRecoveries = 0;
     for (const xcb_key_press_event_t& objKey : std::exchange(mlstHeld, {}))
         sendAgain(objKey, idWindow);
     xcb_flush(mpConnection);
@@ -157,44 +147,48 @@ void CX11KeysToFront::sendAgain(xcb_key_press_event_t objKey, xcb_window_t idWin
                    reinterpret_cast<const char*>(&objKey));
 }
 
-// The window in front never got the keyboard: the keys go to it all the same.
-void CX11KeysToFront::sendHeldToFront()
+// The window in front has not had the keyboard for a while.
+void CX11KeysToFront::waitEnded()
 {
-    QWidget* pFront = CKeyboardRouter::FrontWindow();
-    if (pFront && pFront->windowHandle() && pFront->windowHandle()->handle() &&
-        !isBlocked(pFront->windowHandle())) {
+    QWidget* pFront = CModality::FrontWindow();
+    const QWindow* pFrontWindow = pFront ? pFront->windowHandle() : nullptr;
+    if (!pFrontWindow || !pFrontWindow->handle() || CX11Focus::IsBlocked(pFrontWindow))
+        return; // the keys wait for a window to take the keyboard
+    if (!CX11Focus::IsBlocked(CX11Focus::WindowOf(CX11Focus::KeyTarget()))) {
+        // The keys go to it all the same.
         sendHeldTo(xcb_window_t(pFront->winId()));
         return;
     }
-    mlstHeld.clear();
-    mintHeldAhead = 0;
+    // The window system left the keyboard with a window beneath it, where Qt
+    // would drop the keys again: the window in front is brought back, and the
+    // keys wait for it to get the keyboard.
+    if (mintRecoveries == RecoveriesMax)
+        return;
+    ++mintRecoveries;
+    CModality::BringToFront(*pFront);
+    mobjWaitTimer.start(WaitMilliseconds);
 }
 
-bool CX11KeysToFront::eventFilter(QObject* pReceiver, QEvent* pEvent)
+void CX11KeysToFront::FilterEvent(QObject* pReceiver, QEvent* pEvent)
 {
     auto* pWindow = qobject_cast<QWindow*>(pReceiver);
     if (!pWindow)
-        return false;
+        return;
     switch (pEvent->type()) {
     case QEvent::WindowBlocked:
         // Sent as the modal window opens, before the keys Qt has read are
         // delivered.
-        mlstBlocked.removeAll(nullptr); // windows gone while blocked
-        mlstBlocked.append(pWindow);
         holdUndelivered(*pWindow);
-        return false;
-    case QEvent::WindowUnblocked:
-        mlstBlocked.removeAll(pWindow);
-        return false;
+        return;
     case QEvent::ShortcutOverride:
     case QEvent::KeyRelease:
         // A key press reaches the window first as the question whether a
         // shortcut takes it.
         if (pEvent->spontaneous())
             delivered(static_cast<QKeyEvent&>(*pEvent));
-        return false;
+        return;
     default:
-        return false;
+        return;
     }
 }
 
@@ -210,9 +204,4 @@ void CX11KeysToFront::delivered(const QKeyEvent& objKey)
                      });
     if (itRead != mlstUndelivered.cend())
         mlstUndelivered.erase(mlstUndelivered.cbegin(), itRead + 1);
-}
-
-bool CX11KeysToFront::isBlocked(const QWindow* pWindow) const
-{
-    return pWindow && mlstBlocked.contains(pWindow);
 }

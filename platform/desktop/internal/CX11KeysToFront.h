@@ -1,14 +1,13 @@
 #pragma once
 
-#include <QAbstractNativeEventFilter>
 #include <QList>
-#include <QObject>
-#include <QPointer>
 #include <QTimer>
 
 #include <xcb/xcb.h>
 
+class QEvent;
 class QKeyEvent;
+class QObject;
 class QWindow;
 
 // Under X11, the keys typed between a modal window appearing and the window
@@ -18,34 +17,27 @@ class QWindow;
 // not yet delivered, when the modal window opened. Such keys are held back
 // and, once the window in front has the keyboard, sent again by the X server
 // to it, in the order they came, the keys typed meanwhile behind them.
-class CX11KeysToFront final : public QObject, public QAbstractNativeEventFilter
+class CX11KeysToFront final
 {
-    Q_OBJECT
-
 public:
-    // Installs it for the application when Qt runs on X11.
-    static void Install();
-
-    bool nativeEventFilter(const QByteArray& strType, void* pMessage, qintptr* pResult) override;
-
-protected:
-    bool eventFilter(QObject* pReceiver, QEvent* pEvent) override;
-
-private:
     explicit CX11KeysToFront(xcb_connection_t* pConnection);
 
+    // For CDesktop, after CX11Focus: whether Qt is spared the X server's
+    // event; each event of the application; the keyboard moved.
+    bool FilterX11(xcb_generic_event_t& objEvent);
+    void FilterEvent(QObject* pReceiver, QEvent* pEvent);
+    void KeyboardMoved();
+
+private:
     bool takeKey(xcb_key_press_event_t& objKey);
+    void hold(const xcb_key_press_event_t& objKey, bool bAhead);
     void holdUndelivered(const QWindow& objBlocked);
     void sendHeldTo(xcb_window_t idWindow);
     void sendAgain(xcb_key_press_event_t objKey, xcb_window_t idWindow);
-    void sendHeldToFront();
+    void waitEnded();
     void delivered(const QKeyEvent& objKey);
-    bool isBlocked(const QWindow* pWindow) const;
 
     xcb_connection_t* mpConnection;
-    QList<QPointer<QWindow>> mlstBlocked;
-    // The window that Qt gives the keys to, as it follows the X focus.
-    xcb_window_t midFocus = XCB_NONE;
     // Keys handed to Qt that it has not delivered yet.
     QList<xcb_key_press_event_t> mlstUndelivered;
     // Keys waiting for the window in front to get the keyboard.
@@ -55,4 +47,6 @@ private:
     // Keys sent again that the X server has not sent back yet.
     QList<xcb_key_press_event_t> mlstSentAgain;
     QTimer mobjWaitTimer;
+    // How often the window in front was brought back for the keys held now.
+    int mintRecoveries = 0;
 };

@@ -1,7 +1,5 @@
 #include "platform/TestForms.h"
 
-#include <CKeyboardRouter.h>
-
 #include <QWindow>
 
 class tst_CKeyboardRouter : public FormTestCase

@@ -1,60 +1,73 @@
-#include "platform/TestForms.h"
-
-#include <CKeyboardRouter.h>
 #include <CWindowSystem.h>
 
-#include <QPushButton>
+#include <QGuiApplication>
+#include <QTest>
 
-class tst_CWindowSystem : public FormTestCase
+#include <stdexcept>
+
+class tst_CWindowSystem : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void windowsBeneathTheModalWindowTakeNoInput_data();
-    void windowsBeneathTheModalWindowTakeNoInput();
+    void platformForTheDesktop_data();
+    void platformForTheDesktop();
+    void answersOnlyOnceTheApplicationExists();
 };
 
-void tst_CWindowSystem::windowsBeneathTheModalWindowTakeNoInput_data()
+void tst_CWindowSystem::platformForTheDesktop_data()
 {
-    QTest::addColumn<QString>("strInput"); // a click on Go or OK, or the close request
-    QTest::addColumn<bool>("bModalShowing");
-    QTest::addColumn<QStringList>("lstEvents");
-    QTest::addColumn<bool>("bModalAfter");
-    QTest::newRow("a click beneath") << "Go" << true << QStringList() << true;
-    QTest::newRow("a click in the modal window") << "OK" << true << QStringList() << false;
-    QTest::newRow("a click once it hides") << "Go" << false << QStringList{"Go"} << false;
-    QTest::newRow("the close request beneath") << "close" << true << QStringList() << true;
-    QTest::newRow("the close request once it hides")
-        << "close" << false << QStringList{"QueryUnload"} << false;
+    QTest::addColumn<bool>("bUserChose");
+    QTest::addColumn<QString>("strSessionType");
+    QTest::addColumn<QString>("strDesktops");
+    QTest::addColumn<QByteArray>("strPlatform");
+
+    const QByteArray strXwayland = "xcb;wayland";
+    QTest::newRow("GNOME on Wayland") << false << "wayland"
+                                      << "GNOME" << strXwayland;
+    QTest::newRow("Ubuntu's GNOME") << false << "wayland"
+                                    << "ubuntu:GNOME" << strXwayland;
+    QTest::newRow("GNOME Classic") << false << "wayland"
+                                   << "GNOME-Classic:GNOME" << strXwayland;
+    QTest::newRow("GNOME in lower case") << false << "wayland"
+                                         << "gnome" << strXwayland;
+    QTest::newRow("GNOME, the user chose") << true << "wayland"
+                                           << "GNOME" << QByteArray();
+    QTest::newRow("GNOME on X11") << false << "x11"
+                                  << "GNOME" << QByteArray();
+    QTest::newRow("GNOME Flashback alone") << false << "wayland"
+                                           << "GNOME-Flashback" << QByteArray();
+    QTest::newRow("KDE Plasma on Wayland") << false << "wayland"
+                                           << "KDE" << QByteArray();
+    QTest::newRow("sway") << false << "wayland"
+                          << "sway" << QByteArray();
+    QTest::newRow("no session type") << false << ""
+                                     << "GNOME" << QByteArray();
 }
 
-void tst_CWindowSystem::windowsBeneathTheModalWindowTakeNoInput()
+void tst_CWindowSystem::platformForTheDesktop()
 {
-    QFETCH(QString, strInput);
-    QFETCH(bool, bModalShowing);
-    QFETCH(QStringList, lstEvents);
-    QFETCH(bool, bModalAfter);
-    // GIVEN a window shown modally without Qt's modality, as on Wayland
-    frmTest& objMain = CForm::Get<frmTest>();
-    frmModal& objModal = CForm::Get<frmModal>();
-    objModal.Load();
-    const CWindowSystem::ModalShowing objShowing(*objModal.Window());
-    objModal.Show();
-    QVERIFY(QTest::qWaitForWindowExposed(objModal.Window()));
-    if (!bModalShowing)
-        objModal.Hide();
-    QCOMPARE(CKeyboardRouter::FrontWindow(), bModalShowing ? objModal.Window() : objMain.Window());
-    // WHEN a button is clicked, or the window system asks the main window to close
-    if (strInput == u"close")
-        objMain.Window()->windowHandle()->close();
-    else if (strInput == u"OK")
-        QTest::mouseClick(objModal.Window()->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
-    else
-        QTest::mouseClick(&widget<QPushButton>("cmdGo"), Qt::LeftButton);
-    // THEN the main window takes it only once the modal window has gone
-    QCOMPARE(objMain.lstEvents, lstEvents);
-    QCOMPARE(objModal.IsVisible(), bModalAfter);
+    QFETCH(bool, bUserChose);
+    QFETCH(QString, strSessionType);
+    QFETCH(QString, strDesktops);
+    QFETCH(QByteArray, strPlatform);
+    QCOMPARE(CWindowSystem::PlatformFor(bUserChose, strSessionType, strDesktops), strPlatform);
 }
 
-QTEST_MAIN(tst_CWindowSystem)
+// Asked too early, the question fails and leaves no answer behind; asked
+// once the application exists, the answer is the platform's.
+void tst_CWindowSystem::answersOnlyOnceTheApplicationExists()
+{
+    QVERIFY_THROWS_EXCEPTION(std::logic_error, CWindowSystem::CanPlaceWindows());
+    int intArguments = 1;
+    char szName[] = "tst_CWindowSystem";
+    char* lstArguments[] = {szName, nullptr};
+    QGuiApplication objApplication(intArguments, lstArguments);
+    QVERIFY(CWindowSystem::IsOffscreen());
+    QVERIFY(!CWindowSystem::IsX11());
+    QVERIFY(!CWindowSystem::IsWayland());
+    QVERIFY(CWindowSystem::CanPlaceWindows());
+}
+
+QTEST_APPLESS_MAIN(tst_CWindowSystem)
 #include "tst_CWindowSystem.moc"

@@ -1,7 +1,9 @@
+#include <CDesktop.h>
 #include <CFormWindow.h>
-#include <CKeyboardRouter.h>
+#include <CModality.h>
 #include <CWrappingButton.h>
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QEventLoop>
 #include <QLabel>
@@ -82,6 +84,27 @@ bool sendKeys(xcb_connection_t* pConnection, const QWindow& objWindow, const Key
     return true;
 }
 
+// Keeps the focus events of the X server from the program from the moment
+// the dialog opens until it is first hidden, as mutter's refusal to give a
+// dialog the keyboard looks to the program: the window beneath keeps it.
+struct KeyboardWithheld : QAbstractNativeEventFilter
+{
+    bool nativeEventFilter(const QByteArray& strType, void* pMessage, qintptr*) override
+    {
+        if (!bWithheld || strType != "xcb_generic_event_t")
+            return false;
+        const auto* pEvent = static_cast<const xcb_generic_event_t*>(pMessage);
+        const auto enmType = pEvent->response_type & 0x7f;
+        if (enmType == XCB_UNMAP_NOTIFY &&
+            reinterpret_cast<const xcb_unmap_notify_event_t*>(pEvent)->window == idDialog)
+            bWithheld = false;
+        return enmType == XCB_FOCUS_IN || enmType == XCB_FOCUS_OUT;
+    }
+
+    bool bWithheld = false;
+    xcb_window_t idDialog = XCB_NONE;
+};
+
 // A main window whose Alt+A opens a modal dialog and whose Alt+R counts, and
 // the dialog: Name and Other boxes, Alt+T moving to Other, Alt+O closing it
 // and keeping what the boxes hold as "name/other".
@@ -120,6 +143,8 @@ struct Windows
         pName->clear();
         pOther->clear();
         pName->setFocus();
+        objWithheld.idDialog = xcb_window_t(objDialog.winId());
+        objWithheld.bWithheld = bWithholdKeyboard;
         QEventLoop objLoop;
         QObject::connect(&objDialog, &CFormWindow::Hidden, &objLoop, &QEventLoop::quit);
         // Keys that never reach the dialog would leave it open for good.
@@ -130,6 +155,8 @@ struct Windows
         bClosed = true;
     }
 
+    KeyboardWithheld objWithheld;
+    bool bWithholdKeyboard = false;
     CFormWindow objMain;
     CFormWindow objDialog;
     QLineEdit* pName = nullptr;
@@ -149,11 +176,12 @@ private slots:
     void initTestCase();
     void burstReadBeforeWindowOpens_data();
     void burstReadBeforeWindowOpens();
+    void keysPassedOnAreNotHeldAgain();
 };
 
 void tst_CX11KeysToFront::initTestCase()
 {
-    CKeyboardRouter::Install();
+    CDesktop::Install();
 }
 
 void tst_CX11KeysToFront::burstReadBeforeWindowOpens_data()
@@ -161,23 +189,27 @@ void tst_CX11KeysToFront::burstReadBeforeWindowOpens_data()
     QTest::addColumn<Keys>("lstKeys");
     QTest::addColumn<QString>("strStored");
     QTest::addColumn<int>("intRemoves");
+    QTest::addColumn<bool>("bWithholdKeyboard");
 
     const Key objAltO = alt('o');
-    QTest::newRow("typed ahead") << (Keys{alt('a')} + typed("k1") + Keys{objAltO}) << "k1/" << 0;
+    QTest::newRow("typed ahead") << (Keys{alt('a')} + typed("k1") + Keys{objAltO}) << "k1/" << 0
+                                 << false;
     QTest::newRow("main window's access key")
-        << (Keys{alt('a'), alt('r')} + typed("x") + Keys{objAltO}) << "x/" << 0;
+        << (Keys{alt('a'), alt('r')} + typed("x") + Keys{objAltO}) << "x/" << 0 << false;
     QTest::newRow("command keys")
         << (Keys{alt('a')} + typed("x") +
             Keys{alt('q'), alt('x'), alt('1'), {'k', XCB_MOD_MASK_4}, objAltO})
-        << "x/" << 0;
+        << "x/" << 0 << false;
     QTest::newRow("dialog's access key")
-        << (Keys{alt('a')} + typed("y") + Keys{alt('t')} + typed("2") + Keys{objAltO}) << "y/2"
-        << 0;
+        << (Keys{alt('a')} + typed("y") + Keys{alt('t')} + typed("2") + Keys{objAltO}) << "y/2" << 0
+        << false;
     QTest::newRow("keys after it closes")
-        << (Keys{alt('a')} + typed("z") + Keys{objAltO, alt('r')}) << "z/" << 1;
+        << (Keys{alt('a')} + typed("z") + Keys{objAltO, alt('r')}) << "z/" << 1 << false;
     QTest::newRow("the same letter with and without Alt")
         << (Keys{alt('a')} + typed("z") + Keys{objAltO, alt('a')} + typed("a") + Keys{objAltO})
-        << "a/" << 0;
+        << "a/" << 0 << false;
+    QTest::newRow("dialog the window system gives no keyboard")
+        << (Keys{alt('a')} + typed("k1") + Keys{objAltO}) << "k1/" << 0 << true;
 }
 
 // Keys the window system has already handed over, all for the main window,
@@ -188,8 +220,11 @@ void tst_CX11KeysToFront::burstReadBeforeWindowOpens()
     QFETCH(Keys, lstKeys);
     QFETCH(QString, strStored);
     QFETCH(int, intRemoves);
+    QFETCH(bool, bWithholdKeyboard);
 
     Windows objWindows;
+    objWindows.bWithholdKeyboard = bWithholdKeyboard;
+    qApp->installNativeEventFilter(&objWindows.objWithheld);
     objWindows.objMain.show();
     objWindows.objMain.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&objWindows.objMain));
@@ -206,6 +241,43 @@ void tst_CX11KeysToFront::burstReadBeforeWindowOpens()
              std::count_if(lstKeys.cbegin(), lstKeys.cend(), [](const Key& objKey) {
                  return objKey.chKey == 'a' && objKey.uModifiers == XCB_MOD_MASK_1;
              }));
+}
+
+// CDesktop shows each key to CX11KeysToFront before the router may take it:
+// a key the router passed on to the window in front is not held again, and
+// typed twice, when a window that Qt knows to be modal opens later.
+void tst_CX11KeysToFront::keysPassedOnAreNotHeldAgain()
+{
+    auto* pX11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!pX11)
+        QSKIP("Keys go through an X server");
+    // GIVEN the main window with the keyboard, and the dialog shown modally
+    // over it the program's own way
+    Windows objWindows;
+    objWindows.objMain.show();
+    objWindows.objMain.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&objWindows.objMain));
+    objWindows.objDialog.hide();
+    objWindows.objDialog.setWindowModality(Qt::NonModal);
+    const CModality::Showing objShowing(objWindows.objDialog);
+    objWindows.objDialog.show();
+    objWindows.pName->setFocus();
+    // WHEN keys for the main window go to the dialog, and then a window Qt
+    // knows to be modal opens and takes the keyboard
+    QVERIFY(sendKeys(pX11->connection(), *objWindows.objMain.windowHandle(), typed("xy")));
+    QTRY_COMPARE(objWindows.pName->text(), QString("xy"));
+    CFormWindow objBox([] {});
+    auto* pBoxText = new QLineEdit(&objBox);
+    objBox.setWindowModality(Qt::ApplicationModal);
+    objBox.show();
+    objBox.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&objBox));
+    pBoxText->setFocus();
+    QVERIFY(sendKeys(pX11->connection(), *objBox.windowHandle(), typed("z")));
+    // THEN it gets only the key typed for it
+    QTRY_VERIFY(pBoxText->text().contains(u'z'));
+    QCOMPARE(pBoxText->text(), QString("z"));
+    QCOMPARE(objWindows.pName->text(), QString("xy"));
 }
 
 QTEST_MAIN(tst_CX11KeysToFront)

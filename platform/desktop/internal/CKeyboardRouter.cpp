@@ -1,8 +1,7 @@
 #include "CKeyboardRouter.h"
 
-#include "CFormWindow.h"
+#include "CModality.h"
 #include "CWindowSystem.h"
-#include "CX11KeysToFront.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -72,38 +71,14 @@ void deliver(QWidget& objFront, const QKeyEvent& objKey)
 }
 } // namespace
 
-void CKeyboardRouter::Install()
-{
-    static QPointer<CKeyboardRouter> pRouter;
-    if (pRouter || !qApp)
-        return;
-    pRouter = new CKeyboardRouter(qApp);
-    qApp->installEventFilter(pRouter);
-    CX11KeysToFront::Install();
-}
-
-CKeyboardRouter::CKeyboardRouter(QObject* pParent) : QObject(pParent)
+CKeyboardRouter::CKeyboardRouter()
 {
     mobjHoldTimer.setSingleShot(true);
-    connect(&mobjHoldTimer, &QTimer::timeout, this, &CKeyboardRouter::releaseKeyboard);
+    QObject::connect(&mobjHoldTimer, &QTimer::timeout, &mobjHoldTimer,
+                     [this] { releaseKeyboard(); });
 }
 
-QWidget* CKeyboardRouter::FrontWindow()
-{
-    if (QWidget* pModal = CWindowSystem::ModalWindow())
-        return pModal;
-    QWidget* pFront = nullptr;
-    for (QWidget* pWidget : QApplication::topLevelWidgets()) {
-        if (!pWidget->isVisible() || !qobject_cast<CFormWindow*>(pWidget))
-            continue;
-        if (pWidget->isActiveWindow())
-            return pWidget;
-        pFront = pWidget;
-    }
-    return pFront;
-}
-
-bool CKeyboardRouter::eventFilter(QObject* pReceiver, QEvent* pEvent)
+bool CKeyboardRouter::FilterEvent(QObject* pReceiver, QEvent* pEvent)
 {
     switch (pEvent->type()) {
     case QEvent::KeyPress:
@@ -128,7 +103,7 @@ bool CKeyboardRouter::eventFilter(QObject* pReceiver, QEvent* pEvent)
 
 bool CKeyboardRouter::routeKey(QWindow& objWindow, QKeyEvent& objKey)
 {
-    QWidget* pFront = FrontWindow();
+    QWidget* pFront = CModality::FrontWindow();
     QWidget* pTarget = CWindowSystem::WidgetOf(objWindow);
     if (!pFront || !pTarget)
         return false;
