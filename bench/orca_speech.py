@@ -22,9 +22,7 @@ import sys
 import tempfile
 import time
 
-import pyatspi
-
-from desk import Desk, wait_for, xdotool
+from desk import Desk, cpu_seconds, wait_for, xdotool
 from screenreader import QUIET, ScreenReader
 
 PROGRAM = os.environ["CORVALE_PROGRAM"]
@@ -33,13 +31,6 @@ MAIN = Desk.MAIN_TITLE
 STEP_TIMEOUT = 120.0
 # A screen reader's walk of the entries stops after this many.
 WALKED = 100_000
-TICKS = os.sysconf("SC_CLK_TCK")
-
-
-def cpu_ms(pid):
-    with open(f"/proc/{pid}/stat") as stat:
-        fields = stat.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) * 1000 / TICKS
 
 
 def rss_mb(pid):
@@ -108,22 +99,15 @@ class Run:
                 pass
 
     def focus(self, name):
-        """Tabs until the control named name has the focus."""
-        for _ in range(8):
-            before = self.desk.focused_name()
-            if before == name:
-                self.orca.quiet(self.orca.mark())
-                return
-            xdotool("key", "--clearmodifiers", "Tab")
-            wait_for("the focus to move", lambda: self.desk.focused_name() != before,
-                     STEP_TIMEOUT)
-        raise AssertionError(f"{name} never had the focus")
+        """Tabs until the control named name has the focus, and Orca is quiet."""
+        self.desk.tab_to(name, STEP_TIMEOUT)
+        self.orca.quiet(self.orca.mark())
 
     def step(self, name, keys, expected, typed=None, then=()):
         """Times from the first key to Orca's first word, and the program's
         CPU until Orca is quiet; checks that expected was said."""
         mark = self.orca.mark()
-        cpu = cpu_ms(self.pid)
+        cpu = cpu_seconds(self.pid) * 1000
         started = time.monotonic()
         if typed:
             xdotool("type", "--delay", "10", typed)
@@ -143,7 +127,7 @@ class Run:
                 break
             time.sleep(0.005)
         said = self.orca.quiet(mark)
-        spent = cpu_ms(self.pid) - cpu
+        spent = cpu_seconds(self.pid) * 1000 - cpu
         held = self.longest_hold(started, time.monotonic())
         print(f"  {self.count} {name}: {' | '.join(said)[:160]}", flush=True)
         self.results[name] = (delay, spent, held, load())

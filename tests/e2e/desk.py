@@ -5,6 +5,7 @@ the accessibility bus."""
 import ctypes
 import os
 import subprocess
+import tempfile
 import time
 import warnings
 
@@ -48,6 +49,51 @@ def pump():
 def xdotool(*args):
     return subprocess.run(["xdotool", *map(str, args)], check=True,
                           capture_output=True, text=True).stdout
+
+
+def burst(delay, *names):
+    """Presses the keys named, delay ms apart, as one burst: as a barcode
+    scanner or a hurried typist types them."""
+    xdotool("key", "--delay", delay, *names)
+
+
+def spelled(text):
+    """The key names that type text (lower-case letters and digits)."""
+    return list(text)
+
+
+def cpu_seconds(pid):
+    """The CPU time the process has taken so far, user and system."""
+    with open(f"/proc/{pid}/stat") as stat:
+        fields = stat.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def offset(rect, around):
+    """How far rect's centre stands from around's: (dx, dy) in px."""
+    (x, y, width, height), (ax, ay, awidth, aheight) = rect, around
+    return x + width / 2 - (ax + awidth / 2), y + height / 2 - (ay + aheight / 2)
+
+
+class Clipboard:
+    """Owns an X selection with the given text until closed, as an editor
+    that copied it would."""
+
+    def __init__(self, text, selection="clipboard"):
+        self.file = tempfile.TemporaryFile()
+        self.file.write(text.encode())
+        self.file.seek(0)
+        self.process = subprocess.Popen(["xclip", "-quiet", "-selection", selection],
+                                        stdin=self.file, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
+        wait_for("the selection", lambda: subprocess.run(
+            ["xclip", "-o", "-selection", selection, "-t", "TARGETS"],
+            capture_output=True).returncode == 0)
+
+    def close(self):
+        self.process.kill()
+        self.process.wait()
+        self.file.close()
 
 
 class X11:
@@ -226,6 +272,21 @@ class X11:
         """What a taskbar asks when its entry is clicked (source 2: a pager)."""
         self.send(window, "_NET_ACTIVE_WINDOW", 2, 0, 0)
 
+    def wait_framed(self, window, what="the window's frame"):
+        """Waits until the window manager has put its frame around the window."""
+        wait_for(what, lambda: self.property(window, "_NET_FRAME_EXTENTS") is not None)
+
+    def move_to_corner(self, window, corner):
+        """Moves the window's frame into a corner of the screen ("top left",
+        "bottom right", ...)."""
+        _, _, width, height = self.frame_rect(window)
+        screen_width, screen_height = self.screen_size()
+        x = 0 if corner.endswith("left") else screen_width - width
+        y = 0 if corner.startswith("top") else screen_height - height
+        self.move(window, x, y)
+        wait_for(f"the window in the {corner} corner",
+                 lambda: self.frame_rect(window)[:2] == (x, y))
+
     def move(self, window, x, y):
         """Moves the window's frame, as a pager would (gravity: north-west)."""
         flags = 1 | (1 << 8) | (1 << 9) | (2 << 12)  # gravity 1, x and y given, from a pager
@@ -359,9 +420,17 @@ class Desk:
         text = node.queryText()
         return text.getText(0, text.characterCount)
 
-    def list_entries(self):
+    def list_entries(self, state=None):
+        """The list's entries, or only those in the state (selected, focused)."""
         node = self.control(self.MAIN_TITLE, self.LIST_ROLE, "Customer List")
-        return [child.name for child in node if child is not None]
+        return [child.name for child in node
+                if child is not None and (state is None or child.getState().contains(state))]
+
+    def dialog_heading(self):
+        """The dialog's heading, which names what it does (add, remove, display)."""
+        labels = [node.name for node in self.controls(self.frame(self.DIALOG_TITLE))
+                  if node.getRoleName() == "label" and node.name]
+        return next((name for name in labels if name.endswith(("Info", "?", "Display"))), None)
 
     def extents(self, node):
         box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
@@ -369,6 +438,24 @@ class Desk:
 
     def dialog_showing(self):
         return self.frame(self.DIALOG_TITLE) is not None
+
+    def wait_active(self, title):
+        """Waits until the window has the keyboard, as the program sees it."""
+        wait_for(f"{title!r} active", lambda: (frame := self.frame(title)) is not None
+                 and frame.getState().contains(pyatspi.STATE_ACTIVE))
+
+    def wait_windows_closed(self, timeout=TIMEOUT):
+        """Waits until no dialog or message box is showing; fails with what
+        still shows."""
+        try:
+            wait_for("the windows to close",
+                     lambda: not self.dialog_showing() and self.message() is None, timeout)
+        except AssertionError:
+            state = {"message": self.message(), "list": self.list_entries()}
+            if self.dialog_showing():
+                state.update(heading=self.dialog_heading(), id=self.text("Customer ID"),
+                             last_name=self.text("Last Name"))
+            raise AssertionError(f"a window stayed open: {state}") from None
 
     # What a person does.
     def key(self, *keys):
@@ -383,6 +470,52 @@ class Desk:
         x, y, width, height = self.extents(node)
         xdotool("mousemove", "--sync", x + width // 2, y + height // 2)
         xdotool("click", "--repeat", repeat, "--delay", 80, 1)
+
+    def click_entry(self, entry, repeat=1):
+        """Clicks the list's entry with the mouse: once selects it, twice displays it."""
+        node = next(child for child in self.control(self.MAIN_TITLE, self.LIST_ROLE,
+                                                    "Customer List")
+                    if child is not None and child.name == entry)
+        self.click(node, repeat)
+
+    def tab_to(self, name, timeout=TIMEOUT):
+        """Presses Tab, one key at a time, until the control named name has the focus."""
+        for _ in range(8):
+            before = self.focused_name()
+            if before == name:
+                return
+            self.key("Tab")
+            wait_for("the focus to move", lambda: self.focused_name() != before, timeout)
+        raise AssertionError(f"{name} never had the focus")
+
+    def open_dialog(self, key="alt+a", focus="Customer ID", timeout=TIMEOUT):
+        """Presses the key that opens the customer dialog, and waits for it
+        and for the keyboard in the box named focus (None: wherever it is;
+        Remove and Display leave it where it was)."""
+        self.key(key)
+        wait_for("the dialog", self.dialog_showing, timeout)
+        if focus:
+            wait_for(f"focus on {focus}", lambda: self.focused_name() == focus, timeout)
+
+    def type_text(self, *texts):
+        """Types the texts into the dialog's boxes from the focused one on, Tab between."""
+        for index, text in enumerate(texts):
+            if index:
+                self.key("Tab")
+            self.type(text)
+
+    def add_customer(self, *texts, open_key="alt+a", ok_key="Return"):
+        """Adds a customer by keyboard: the dialog opened, the texts (ID, last
+        name, ...) typed with Tab between, OK by its key. Waits for nothing
+        after: the dialog may refuse the customer."""
+        self.open_dialog(open_key)
+        self.type_text(*texts)
+        self.key(ok_key)
+
+    def close_message(self, key="Return", timeout=TIMEOUT):
+        """Answers the message box showing by the key, and waits for it to close."""
+        self.key(key)
+        wait_for("the message to close", lambda: self.message() is None, timeout)
 
     def screenshot(self, window, path):
         subprocess.run(["import", "-window", str(window), path], check=True)

@@ -7,8 +7,7 @@ for reading.
 
 import os
 
-from desk import Desk, X11, wait_for
-from test_desktop import offset
+from desk import Desk, X11, offset, wait_for
 
 PROGRAM = os.environ["CORVALE_PROGRAM"]
 WM = os.environ.get("CORVALE_WM", "no window manager")
@@ -20,8 +19,7 @@ def main():
         width, height = x11.screen_size()
         screen = (0, 0, width, height)
         main_window = desk.main_window
-        wait_for("the main window's frame",
-                 lambda: x11.property(main_window, "_NET_FRAME_EXTENTS") is not None)
+        x11.wait_framed(main_window, "the main window's frame")
 
         def report(what, window, around):
             # Lets the window manager place the window first.
@@ -32,41 +30,32 @@ def main():
 
         def message(key, title, owner, where):
             desk.key(key)
-            wait_for("a message box", desk.message)
+            desk.wait_message()
             box = desk.window_id(title)
-            wait_for("its frame", lambda: x11.property(box, "_NET_FRAME_EXTENTS") is not None)
+            x11.wait_framed(box)
             report(f"{title!r} box from {where}, off its window's centre", box,
                    x11.frame_rect(owner))
-            desk.key("Return")
-            wait_for("the message to close", lambda: desk.message() is None)
+            desk.close_message()
 
         report("main window, off the screen's centre", main_window, screen)
         message("alt+n", "Corvale", main_window, "the main window")
-        _, _, frame_width, frame_height = x11.frame_rect(main_window)
-        x11.move(main_window, 0, 0)
-        wait_for("the move", lambda: x11.frame_rect(main_window)[:2] == (0, 0))
+        x11.move_to_corner(main_window, "top left")
         message("alt+n", "Corvale", main_window, "the main window in the top left corner")
         message("alt+d", "Input Requested", main_window,
                 "the main window in the top left corner")
-        corner = (width - frame_width, height - frame_height)
-        x11.move(main_window, *corner)
-        wait_for("the move", lambda: x11.frame_rect(main_window)[:2] == corner)
+        x11.move_to_corner(main_window, "bottom right")
         message("alt+n", "Corvale", main_window, "the main window in the bottom right corner")
 
-        desk.key("alt+a")
-        wait_for("the dialog", desk.dialog_showing)
+        desk.open_dialog()
         dialog = desk.window_id(Desk.DIALOG_TITLE)
-        wait_for("its frame", lambda: x11.property(dialog, "_NET_FRAME_EXTENTS") is not None)
+        x11.wait_framed(dialog)
         report("customer dialog, off the screen's centre", dialog, screen)
         desk.type("C1")
         desk.key("Return")
         wait_for("the entry", lambda: desk.list_entries() == ["C1"])
-        desk.key("alt+a")
-        wait_for("the dialog", desk.dialog_showing)
+        desk.open_dialog()
         desk.type("C1")
-        _, _, dialog_width, dialog_height = x11.frame_rect(dialog)
-        x11.move(dialog, 0, 0)
-        wait_for("the move", lambda: x11.frame_rect(dialog)[:2] == (0, 0))
+        x11.move_to_corner(dialog, "top left")
         message("Return", "Corvale", dialog, "the dialog in the top left corner")
     finally:
         desk.close()

@@ -7,7 +7,7 @@ and those missing or mangled. Not a test: the figures are for reading.
 import os
 import time
 
-from desk import Desk, wait_for, xdotool
+from desk import Desk, burst
 
 PROGRAM = os.environ["CORVALE_PROGRAM"]
 WM = os.environ.get("CORVALE_WM", "no window manager")
@@ -19,8 +19,7 @@ def settle(desk):
     """Waits for the windows to close; closes what stays open. Returns
     whether anything had to be closed."""
     try:
-        wait_for("the windows to close",
-                 lambda: not desk.dialog_showing() and desk.message() is None, timeout=3)
+        desk.wait_windows_closed(timeout=3)
         return False
     except AssertionError:
         for _ in range(4):
@@ -37,13 +36,13 @@ def main():
         before = set()
         for delay in DELAYS:
             expected, stuck = [], 0
-            for burst in range(BURSTS):
+            for number in range(BURSTS):
                 keys = []
                 for suffix in "ab":
-                    customer = f"k{delay}x{burst}{suffix}"
+                    customer = f"k{delay}x{number}{suffix}"
                     expected.append(customer)
                     keys += ["alt+a", *customer, "Tab", "n", "Return"]
-                xdotool("key", "--delay", delay, *keys)
+                burst(delay, *keys)
                 stuck += settle(desk)
             time.sleep(0.3)
             entries = set(desk.list_entries()) - before

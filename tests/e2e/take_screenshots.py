@@ -16,28 +16,17 @@ def shoot(scale, suffix):
     desk, x11 = Desk(PROGRAM, env={"QT_SCALE_FACTOR": scale}), X11()
     try:
         for customer in CUSTOMERS:
-            desk.key("alt+a")
-            wait_for("focus on Customer ID", lambda: desk.dialog_showing()
-                     and desk.focused_name() == "Customer ID")
-            for index, text in enumerate(customer):
-                if index:
-                    desk.key("Tab")
-                desk.type(text)
-            desk.key("Return")
-            wait_for("the dialog to close", lambda: not desk.dialog_showing())
+            desk.add_customer(*customer)
+            desk.wait_windows_closed()
         wait_for("the entries", lambda: len(desk.list_entries()) == len(CUSTOMERS))
-        wait_for("frame extents", lambda: x11.property(desk.main_window, "_NET_FRAME_EXTENTS"))
+        x11.wait_framed(desk.main_window)
         desk.screenshot_frame(x11, desk.main_window,
                               os.path.join(SHOTS, f"main-window{suffix}.png"))
-        desk.key("alt+a")
-        wait_for("focus on Customer ID", lambda: desk.dialog_showing()
-                 and desk.focused_name() == "Customer ID")
-        desk.type("C11")
-        desk.key("Tab")
-        desk.type("Hgjy")
+        desk.open_dialog()
+        desk.type_text("C11", "Hgjy")
         wait_for("the typing", lambda: desk.text("Last Name") == "Hgjy")
         dialog = desk.window_id(Desk.DIALOG_TITLE)
-        wait_for("frame extents", lambda: x11.property(dialog, "_NET_FRAME_EXTENTS"))
+        x11.wait_framed(dialog)
         desk.screenshot_frame(x11, dialog, os.path.join(SHOTS, f"customer-dialog{suffix}.png"))
         desk.key("Escape")
     finally:

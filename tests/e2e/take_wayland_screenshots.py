@@ -9,8 +9,6 @@ import os
 import re
 import subprocess
 
-import pyatspi
-
 from desk import Desk, wait_for
 from wayland import COMPOSITOR, Sway, WaylandDesk
 
@@ -39,25 +37,19 @@ def main():
     desk = WaylandDesk(PROGRAM, None, x11=COMPOSITOR == "mutter")
     try:
         for customer, name in CUSTOMERS:
-            desk.key("alt+a")
-            wait_for("focus on Customer ID", lambda: desk.dialog_showing()
-                     and desk.focused_name() == "Customer ID")
-            desk.key(*customer, "Tab", *name, "Return")
+            desk.add_customer(customer, name)
             wait_for("the entry", lambda: customer in desk.list_entries())
             wait_for("the main window's keyboard", lambda: desk.focused_name() == "Add Customer")
         shoot(Desk.MAIN_TITLE, "main-window")
         desk.key("alt+n")
-        wait_for("the message", desk.message)
-        wait_for("the message's keyboard", lambda: desk.frame("Corvale").getState().contains(
-            pyatspi.STATE_ACTIVE))
+        desk.wait_message()
+        desk.wait_active("Corvale")
         shoot("Corvale", "message-box")
         desk.key("Return")
         wait_for("the main window's keyboard",
                  lambda: desk.focused_name() == "Number of Customers")
-        desk.key("alt+a")
-        wait_for("focus on Customer ID", lambda: desk.dialog_showing()
-                 and desk.focused_name() == "Customer ID")
-        desk.key(*"c11", "Tab", *"hgjy")
+        desk.open_dialog()
+        desk.type_text("c11", "hgjy")
         wait_for("the typing", lambda: desk.text("Last Name") == "hgjy")
         shoot(Desk.DIALOG_TITLE, "customer-dialog")
         desk.key("Escape")

@@ -5,59 +5,26 @@ idle CPU are printed for the record, never asserted. Run by run-e2e.
 CORVALE_PASTE_BYTES sets the size of the paste (5,000,000 by default)."""
 
 import os
-import subprocess
 import sys
-import tempfile
 import time
 import unittest
 
-from desk import Desk, wait_for, xdotool
+from desk import Clipboard, Desk, cpu_seconds, wait_for, xdotool
+from deskcase import DeskTestCase
 
-PROGRAM = os.environ["CORVALE_PROGRAM"]
 BYTES = int(os.environ.get("CORVALE_PASTE_BYTES", "5000000"))
 # Generous: only a frozen program reaches it.
 SLOW = 600.0
 
-MAIN, DIALOG = Desk.MAIN_TITLE, Desk.DIALOG_TITLE
+DIALOG = Desk.DIALOG_TITLE
 
 
-def cpu_seconds(pid):
-    with open(f"/proc/{pid}/stat") as stat:
-        fields = stat.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
-
-
-class Clipboard:
-    """Owns an X selection with the given text until closed, as an editor
-    that copied it would."""
-
-    def __init__(self, text, selection="clipboard"):
-        self.file = tempfile.TemporaryFile()
-        self.file.write(text.encode())
-        self.file.seek(0)
-        self.process = subprocess.Popen(["xclip", "-quiet", "-selection", selection],
-                                        stdin=self.file, stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL)
-        wait_for("the selection", lambda: subprocess.run(
-            ["xclip", "-o", "-selection", selection, "-t", "TARGETS"],
-            capture_output=True).returncode == 0)
-
-    def close(self):
-        self.process.kill()
-        self.process.wait()
-        self.file.close()
-
-
-class BigPasteTest(unittest.TestCase):
+class BigPasteTest(DeskTestCase):
     def setUp(self):
-        self.desk = Desk(PROGRAM)
+        super().setUp()
         self.text = ("0123456789abcdefghijklmnopqrstuvwxyz" * (BYTES // 36 + 1))[:BYTES]
         self.clipboard = Clipboard(self.text)
-
-    def tearDown(self):
-        print(f"  program: {self.desk.process.poll()}", file=sys.stderr)
-        self.clipboard.close()
-        self.desk.close()
+        self.addCleanup(self.clipboard.close)
 
     def timed(self, what, action, until):
         start = time.monotonic()
@@ -100,20 +67,9 @@ class BigPasteTest(unittest.TestCase):
         self.desk.key(label_key)
         wait_for(f"focus on {field}", lambda: self.focus_is(field), timeout=SLOW)
 
-    def close_message(self):
-        desk = self.desk
-        desk.key("Return")
-        wait_for("the message to close", lambda: desk.message() is None, timeout=SLOW)
-
     def text_length(self, field):
         node = self.desk.control(DIALOG, "text", field)
         return node.queryText().characterCount
-
-    def open_add(self):
-        desk = self.desk
-        desk.key("alt+a")
-        wait_for("the dialog", desk.dialog_showing, timeout=SLOW)
-        wait_for("focus on Customer ID", lambda: desk.focused_name() == "Customer ID")
 
     def refused_or_kept(self, field, before):
         """A paste either went in whole, or was refused with a message that
@@ -125,7 +81,7 @@ class BigPasteTest(unittest.TestCase):
             return True
         print(f"  refused: {message[1]}", file=sys.stderr)
         self.assertRegex(message[1], r"\d")
-        self.close_message()
+        desk.close_message(timeout=SLOW)
         self.assertEqual(self.text_length(field), before)
         return False
 
@@ -133,7 +89,7 @@ class BigPasteTest(unittest.TestCase):
     # THEN the program stays responsive and either holds them or refuses.
     def test_paste_into_last_name(self):
         desk = self.desk
-        self.open_add()
+        desk.open_dialog(timeout=SLOW)
         desk.type("C1")
         self.paste_into("alt+l", "Last Name")
         taken = self.refused_or_kept("Last Name", 0)
@@ -141,8 +97,7 @@ class BigPasteTest(unittest.TestCase):
         idle = self.idle_cpu("with the focus in Last Name")
         self.timed("OK", lambda: desk.key("Return"), lambda: not desk.dialog_showing())
         self.assertEqual(desk.list_entries(), ["C1"])
-        row = next(c for c in desk.control(MAIN, Desk.LIST_ROLE, "Customer List") if c.name == "C1")
-        desk.click(row)
+        desk.click_entry("C1")
         self.timed("Display", lambda: desk.key("alt+d"),
                    lambda: desk.frame(DIALOG) and desk.text("Customer ID") == "C1")
         self.assertEqual(self.text_length("Last Name"), BYTES if taken else 0)
@@ -155,7 +110,7 @@ class BigPasteTest(unittest.TestCase):
     # Display and the repeated-ID message all answer.
     def test_paste_into_customer_id(self):
         desk = self.desk
-        self.open_add()
+        desk.open_dialog(timeout=SLOW)
         self.paste_into("alt+u", "Customer ID")
         taken = self.refused_or_kept("Customer ID", 0)
         self.back_to("alt+u", "Customer ID")
@@ -164,30 +119,29 @@ class BigPasteTest(unittest.TestCase):
         self.idle_cpu("with the focus in Customer ID")
         self.timed("OK", lambda: desk.key("Return"), lambda: not desk.dialog_showing())
         wait_for("the entry", lambda: len(desk.list_entries()) == 1)
-        desk.key("Tab", "Tab", "Tab", "Tab")
-        wait_for("the list", lambda: desk.focused_name() == "Customer List")
+        desk.tab_to("Customer List")
         desk.key("space")
         self.timed("Display", lambda: desk.key("alt+d"), desk.dialog_showing)
         self.timed("closing Display", lambda: desk.key("Return"),
                    lambda: not desk.dialog_showing())
         if not taken:
             return
-        self.open_add()
+        desk.open_dialog(timeout=SLOW)
         self.paste_into("alt+u", "Customer ID")
         self.timed("the repeated-ID message", lambda: desk.key("Return"), desk.message)
         title, text = desk.message()
         print(f"  message: {text[:200]}", file=sys.stderr)
         self.assertLess(len(text), 1000)
-        self.close_message()
+        desk.close_message(timeout=SLOW)
         desk.key("Escape")
-        wait_for("the dialog to close", lambda: not desk.dialog_showing(), timeout=SLOW)
+        desk.wait_windows_closed(timeout=SLOW)
 
     # GIVEN a box with text, WHEN megabytes come by middle click (the
     # selection of the window system), THEN the box refuses them and keeps
     # its text.
     def test_middle_click(self):
         desk = self.desk
-        self.open_add()
+        desk.open_dialog(timeout=SLOW)
         desk.type("C1")
         desk.key("alt+l")
         desk.type("Smith")
@@ -198,7 +152,7 @@ class BigPasteTest(unittest.TestCase):
             xdotool("mousemove", "--sync", x + width // 2, y + height // 2)
             self.timed("middle click", lambda: xdotool("click", 2), desk.message)
             print(f"  refused: {desk.message()[1]}", file=sys.stderr)
-            self.close_message()
+            desk.close_message(timeout=SLOW)
             self.assertEqual(desk.text("Last Name"), "Smith")
         finally:
             selection.close()

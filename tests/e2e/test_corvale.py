@@ -8,9 +8,7 @@ import unittest
 import pyatspi
 
 from desk import Desk, X11, wait_for
-
-PROGRAM = os.environ["CORVALE_PROGRAM"]
-SHOTS = os.environ.get("CORVALE_SHOTS", ".")
+from deskcase import SHOTS, DeskTestCase
 
 MAIN, DIALOG = Desk.MAIN_TITLE, Desk.DIALOG_TITLE
 LAYOUT_PIXELS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "layout-pixels.txt")
@@ -35,34 +33,7 @@ def layout_pixels(form):
     return pixels
 
 
-class DeskTest(unittest.TestCase):
-    def setUp(self):
-        self.desk = Desk(PROGRAM)
-
-    def tearDown(self):
-        self.desk.close()
-
-    def add(self, *texts, open_key="alt+a", keys="Return"):
-        """Adds a customer by keyboard: Alt+A, the texts with Tab between, Enter."""
-        self.desk.key(open_key)
-        wait_for("the dialog", self.desk.dialog_showing)
-        wait_for("focus on Customer ID", lambda: self.desk.focused_name() == "Customer ID")
-        for index, text in enumerate(texts):
-            if index:
-                self.desk.key("Tab")
-            self.desk.type(text)
-        self.desk.key(keys)
-
-    def select(self, entry):
-        """Selects a list entry with the mouse."""
-        node = next(child for child in self.desk.control(MAIN, Desk.LIST_ROLE,
-                                                         "Customer List")
-                    if child is not None and child.name == entry)
-        self.desk.click(node)
-
-    def assert_exits_cleanly(self):
-        self.assertEqual(self.desk.process.wait(timeout=10), 0)
-
+class DeskTest(DeskTestCase):
     # GIVEN a fresh start, THEN the windows stand as laid out, at 96 dpi.
     def test_titles_and_layout(self):
         desk = self.desk
@@ -94,7 +65,7 @@ class DeskTest(unittest.TestCase):
                 self.assertEqual(placed(role, name), pixels[control], name)
         self.assertEqual(desk.list_entries(), [])
 
-        desk.key("alt+a")
+        desk.open_dialog()
         dialog = desk.window_id(DIALOG)
         self.assertEqual(desk.window_name(dialog), DIALOG)
         dx, dy, dwidth, dheight = desk.extents(desk.frame(DIALOG))
@@ -105,22 +76,20 @@ class DeskTest(unittest.TestCase):
         self.assertEqual((hx - dx, hy - dy), pixels["lblCommand"][:2])
         desk.screenshot(dialog, os.path.join(SHOTS, "customer-dialog.png"))
         desk.key("Escape")
-        wait_for("the dialog to close", lambda: not desk.dialog_showing())
+        desk.wait_windows_closed()
 
     def test_messages(self):
         desk = self.desk
         desk.key("alt+n")
         self.assertEqual(desk.wait_message(), ("Corvale", "There are 0 customers."))
-        desk.key("Return")
-        wait_for("the message to close", lambda: desk.message() is None)
+        desk.close_message()
         for key in ("alt+r", "alt+d"):
             desk.key(key)
             self.assertEqual(desk.wait_message(),
                              ("Input Requested", "Please Select a Customer from the List"))
             self.assertFalse(desk.dialog_showing())
-            desk.key("Escape")
-            wait_for("the message to close", lambda: desk.message() is None)
-        self.add("C1", "Smith")
+            desk.close_message("Escape")
+        desk.add_customer("C1", "Smith")
         wait_for("the entry", lambda: desk.list_entries() == ["C1"])
         desk.key("alt+n")
         self.assertEqual(desk.wait_message(), ("Corvale", "There are 1 customers."))
@@ -136,45 +105,41 @@ class DeskTest(unittest.TestCase):
         self.assertEqual(order, ["Add Customer", "Remove Customer", "Display Customer Data",
                                  "Exit", "Customer List", "Number of Customers",
                                  "Add Customer"])
-        # In the dialog, each label's access key reaches its box.
-        desk.key("alt+a")
-        wait_for("the dialog", desk.dialog_showing)
-        for letter, name in zip("ulfaisz", FIELDS):
+        # In the dialog, each label's access key reaches its box; the focus
+        # starts in the first, so its key comes last.
+        desk.open_dialog()
+        for letter, name in zip("lfaiszu", FIELDS[1:] + FIELDS[:1]):
             desk.key(f"alt+{letter}")
             wait_for(f"focus on {name}", lambda: desk.focused_name() == name)
         desk.key("alt+c")
-        wait_for("the dialog to close", lambda: not desk.dialog_showing())
+        desk.wait_windows_closed()
         self.assertEqual(desk.list_entries(), [])
 
     def test_add_display_remove(self):
         desk = self.desk
         customer = ["C10", "Smith", "Ann", "1 High St", "Leeds", "WY", "LS1 4AB"]
-        self.add(*customer)
-        self.add("c9", "Jones")
+        desk.add_customer(*customer)
+        desk.add_customer("c9", "Jones")
         # Enter with the focus in the list runs Add too.
-        desk.key("Tab", "Tab", "Tab", "Tab")
-        wait_for("the list", lambda: desk.focused_name() == "Customer List")
-        self.add("C1", "Brown", open_key="Return", keys="alt+o")
+        desk.tab_to("Customer List")
+        desk.add_customer("C1", "Brown", open_key="Return", ok_key="alt+o")
         wait_for("three entries", lambda: len(desk.list_entries()) == 3)
         self.assertEqual(desk.list_entries(), ["C1", "c9", "C10"])
         desk.screenshot(desk.main_window, os.path.join(SHOTS, "main-window.png"))
 
         # Display by double-click shows the record, without Cancel; Esc closes.
-        node = next(c for c in desk.control(MAIN, Desk.LIST_ROLE, "Customer List")
-                    if c.name == "C10")
-        desk.click(node, repeat=2)
+        desk.click_entry("C10", repeat=2)
         wait_for("the dialog", desk.dialog_showing)
         desk.control(DIALOG, "label", "Customer Data Display")
         self.assertEqual([desk.text(name) for name in FIELDS], customer)
         cancel = desk.control(DIALOG, "push button", "Cancel")
         self.assertFalse(cancel.getState().contains(pyatspi.STATE_SHOWING))
         desk.key("Escape")
-        wait_for("the dialog to close", lambda: not desk.dialog_showing())
+        desk.wait_windows_closed()
 
         # Remove by Alt+R after a click; the typed edit is not what is removed.
-        self.select("c9")
-        desk.key("alt+r")
-        wait_for("the dialog", desk.dialog_showing)
+        desk.click_entry("c9")
+        desk.open_dialog("alt+r", focus=None)
         desk.control(DIALOG, "label", "Remove this record?")
         self.assertEqual(desk.text("Last Name"), "Jones")
         desk.control(DIALOG, "push button", "Cancel")
@@ -189,39 +154,31 @@ class DeskTest(unittest.TestCase):
     def test_type_to_find(self):
         desk = self.desk
         for customer in ["C9", "C10", "Adams", "Baker"]:
-            self.add(customer)
+            desk.add_customer(customer)
         wait_for("four entries", lambda: len(desk.list_entries()) == 4)
-        desk.key("Tab", "Tab", "Tab", "Tab")
-        wait_for("the list", lambda: desk.focused_name() == "Customer List")
-
-        def entries_in(state):
-            entries = desk.control(MAIN, Desk.LIST_ROLE, "Customer List")
-            return [child.name for child in entries
-                    if child is not None and child.getState().contains(state)]
+        desk.tab_to("Customer List")
 
         # One key, so that no pause between keys can start a new search.
         desk.type("c")
-        wait_for("C9 selected", lambda: entries_in(pyatspi.STATE_SELECTED) == ["C9"])
-        wait_for("C9 focused", lambda: entries_in(pyatspi.STATE_FOCUSED) == ["C9"])
+        wait_for("C9 selected", lambda: desk.list_entries(pyatspi.STATE_SELECTED) == ["C9"])
+        wait_for("C9 focused", lambda: desk.list_entries(pyatspi.STATE_FOCUSED) == ["C9"])
         # A text that no entry starts with leaves the selection as it was.
         desk.type("z")
         desk.key("alt+n")
         self.assertEqual(desk.wait_message()[1], "There are 4 customers.")
-        desk.key("Return")
-        wait_for("the message to close", lambda: desk.message() is None)
-        self.assertEqual(entries_in(pyatspi.STATE_SELECTED), ["C9"])
+        desk.close_message()
+        self.assertEqual(desk.list_entries(pyatspi.STATE_SELECTED), ["C9"])
         desk.key("alt+x")
         self.assert_exits_cleanly()
 
     def test_repeated_id_is_refused(self):
         desk = self.desk
-        self.add("C1", "Smith")
+        desk.add_customer("C1", "Smith")
         wait_for("the entry", lambda: desk.list_entries() == ["C1"])
-        self.add("C1", "Other", "Person")
+        desk.add_customer("C1", "Other", "Person")
         self.assertEqual(desk.wait_message(),
                          ("Corvale", 'There is already a customer with ID "C1".'))
-        desk.key("Return")
-        wait_for("the message to close", lambda: desk.message() is None)
+        desk.close_message()
         # Nothing typed is lost; the user corrects the ID.
         self.assertTrue(desk.dialog_showing())
         self.assertEqual([desk.text(n) for n in FIELDS[:3]], ["C1", "Other", "Person"])
@@ -231,21 +188,20 @@ class DeskTest(unittest.TestCase):
     def test_frame_close(self):
         desk = self.desk
         x11 = X11()
-        self.add("C1", "Smith")
+        desk.add_customer("C1", "Smith")
         wait_for("the entry", lambda: desk.list_entries() == ["C1"])
         # The dialog's frame close cancels: the record stays and shows again.
-        desk.key("alt+a")
+        desk.open_dialog()
         dialog = desk.window_id(DIALOG)
         desk.type("C2")
         x11.send_delete_window(dialog)
-        wait_for("the dialog to close", lambda: not desk.dialog_showing())
+        desk.wait_windows_closed()
         self.assertEqual(desk.list_entries(), ["C1"])
-        self.select("C1")
-        desk.key("alt+d")
-        wait_for("the dialog", desk.dialog_showing)
+        desk.click_entry("C1")
+        desk.open_dialog("alt+d", focus=None)
         self.assertEqual(desk.text("Last Name"), "Smith")
         desk.key("Return")
-        wait_for("the dialog to close", lambda: not desk.dialog_showing())
+        desk.wait_windows_closed()
         # The main window's frame close ends the program as Exit does.
         x11.send_delete_window(desk.main_window)
         self.assert_exits_cleanly()

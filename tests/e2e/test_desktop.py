@@ -8,9 +8,9 @@ import os
 import sys
 import unittest
 
-from desk import Desk, X11, holds, wait_for, xdotool
+from desk import Desk, X11, holds, offset, wait_for, xdotool
+from deskcase import DeskTestCase
 
-PROGRAM = os.environ["CORVALE_PROGRAM"]
 WM = os.environ.get("CORVALE_WM")
 
 MAIN, DIALOG = Desk.MAIN_TITLE, Desk.DIALOG_TITLE
@@ -23,40 +23,23 @@ MESSAGE_TOLERANCE = 4
 FRAME_TOLERANCE = 2
 
 
-def centre(rect):
-    x, y, width, height = rect
-    return x + width / 2, y + height / 2
-
-
-def offset(rect, around):
-    """How far rect's centre stands from around's: (dx, dy) in px."""
-    (cx, cy), (ax, ay) = centre(rect), centre(around)
-    return cx - ax, cy - ay
-
-
 @unittest.skipUnless(WM, "needs a window manager (run-e2e --wm NAME)")
-class DesktopTest(unittest.TestCase):
+class DesktopTest(DeskTestCase):
     def setUp(self):
-        self.desk = Desk(PROGRAM)
+        super().setUp()
         self.x11 = X11()
         self.main = self.desk.main_window
-        wait_for("the main window's frame", lambda: self.x11.property(
-            self.main, "_NET_FRAME_EXTENTS") is not None)
-
-    def tearDown(self):
-        self.desk.close()
+        self.x11.wait_framed(self.main, "the main window's frame")
 
     def screen(self):
         width, height = self.x11.screen_size()
         return 0, 0, width, height
 
     def open_dialog(self):
-        self.desk.key("alt+a")
-        wait_for("the dialog", self.desk.dialog_showing)
+        """Opens the customer dialog, and returns its window once framed."""
+        self.desk.open_dialog()
         dialog = self.desk.window_id(DIALOG)
-        wait_for("the dialog's frame", lambda: self.x11.property(
-            dialog, "_NET_FRAME_EXTENTS") is not None)
-        wait_for("focus on Customer ID", lambda: self.desk.focused_name() == "Customer ID")
+        self.x11.wait_framed(dialog, "the dialog's frame")
         return dialog
 
     def above(self, window, other):
@@ -71,21 +54,10 @@ class DesktopTest(unittest.TestCase):
         desk.type("K7")
         wait_for("typing in the dialog", lambda: desk.text("Customer ID") == "K7")
         desk.key("Escape")
-        wait_for("the dialog to close", lambda: not desk.dialog_showing())
+        desk.wait_windows_closed()
         desk.key("alt+n")
         self.assertEqual(desk.wait_message(), ("Corvale", "There are 0 customers."))
-        desk.key("Return")
-        wait_for("the message to close", lambda: desk.message() is None)
-
-    def move_to_corner(self, window, corner):
-        """Moves the window's frame into a corner of the screen."""
-        _, _, width, height = self.x11.frame_rect(window)
-        screen_width, screen_height = self.x11.screen_size()
-        x = 0 if corner.endswith("left") else screen_width - width
-        y = 0 if corner.startswith("top") else screen_height - height
-        self.x11.move(window, x, y)
-        wait_for(f"the window in the {corner} corner",
-                 lambda: self.x11.frame_rect(window)[:2] == (x, y))
+        desk.close_message()
 
     def wait_centred(self, what, window, around, tolerance):
         """Waits until the window's frame is centred on the rect (the window
@@ -120,11 +92,11 @@ class DesktopTest(unittest.TestCase):
     # GIVEN the dialog open, WHEN the user clicks the main window or picks it
     # in the taskbar, THEN the dialog stays above it and takes the keys.
     def test_dialog_stays_above_main_window(self):
-        desk, x11 = self.desk, self.x11
+        x11 = self.x11
         dialog = self.open_dialog()
         self.assertTrue(self.above(dialog, self.main))
         # A spot of the main window that the dialog does not cover.
-        self.move_to_corner(self.main, "top left")
+        x11.move_to_corner(self.main, "top left")
         mx, my, mwidth, mheight = x11.client_rect(self.main)
         spot = (mx + 8, my + mheight - 8)
         dx, dy, dwidth, dheight = x11.frame_rect(dialog)
@@ -175,7 +147,7 @@ class DesktopTest(unittest.TestCase):
     def test_message_boxes_centred_over_their_window(self):
         desk, x11 = self.desk, self.x11
         for corner in ("top left", "bottom right"):
-            self.move_to_corner(self.main, corner)
+            x11.move_to_corner(self.main, corner)
             for key, title in (("alt+n", "Corvale"), ("alt+d", "Input Requested")):
                 with self.subTest(corner=corner, key=key):
                     desk.key(key)
@@ -187,19 +159,16 @@ class DesktopTest(unittest.TestCase):
                             lambda: x11.frame_rect(self.main), MESSAGE_TOLERANCE)
                         self.assertEqual(x11.transient_for(box), self.main)
                     finally:
-                        desk.key("Return")
-                        wait_for("the message to close", lambda: desk.message() is None)
+                        desk.close_message()
 
     # GIVEN the dialog moved into a corner, WHEN it refuses a repeated ID,
     # THEN its message box stands centred over the dialog.
     def test_dialog_message_centred_over_dialog(self):
         desk, x11 = self.desk, self.x11
-        self.open_dialog()
-        desk.type("C1")
-        desk.key("Return")
+        desk.add_customer("C1")
         wait_for("the entry", lambda: desk.list_entries() == ["C1"])
         dialog = self.open_dialog()
-        self.move_to_corner(dialog, "bottom right")
+        x11.move_to_corner(dialog, "bottom right")
         desk.type("C1")
         desk.key("Return")
         self.assertEqual(desk.wait_message()[0], "Corvale")
@@ -207,8 +176,7 @@ class DesktopTest(unittest.TestCase):
         self.wait_centred("the message box over the dialog in the corner", box,
                           lambda: x11.frame_rect(dialog), MESSAGE_TOLERANCE)
         self.assertEqual(x11.transient_for(box), dialog)
-        desk.key("Return")
-        wait_for("the message to close", lambda: desk.message() is None)
+        desk.close_message()
 
     # GIVEN a fresh start, THEN each window, frame included, stands centred
     # on the screen.

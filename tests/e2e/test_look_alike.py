@@ -2,24 +2,16 @@
 pasted, refused with a message that names the stored ID, and the user's
 texts kept for correction. Run by run-e2e."""
 
-import os
 import sys
 import unittest
 
-from desk import Desk, wait_for
-from test_big_paste import Clipboard
+from desk import Clipboard, wait_for
+from deskcase import DeskTestCase
 
-PROGRAM = os.environ["CORVALE_PROGRAM"]
 FIELDS = ["Customer ID", "Last Name"]
 
 
-class LookAlikeTest(unittest.TestCase):
-    def setUp(self):
-        self.desk = Desk(PROGRAM)
-
-    def tearDown(self):
-        self.desk.close()
-
+class LookAlikeTest(DeskTestCase):
     def paste(self, text):
         clipboard = Clipboard(text)
         try:
@@ -32,9 +24,7 @@ class LookAlikeTest(unittest.TestCase):
         """Adds by keyboard: Alt+A, the ID typed or pasted, a last name, Enter.
         Returns the message shown, or None once the dialog has closed."""
         desk = self.desk
-        desk.key("alt+a")
-        wait_for("the dialog", desk.dialog_showing)
-        wait_for("focus on Customer ID", lambda: desk.focused_name() == "Customer ID")
+        desk.open_dialog()
         if pasted:
             self.paste(id_text)
         else:
@@ -48,12 +38,11 @@ class LookAlikeTest(unittest.TestCase):
     def answer(self, id_text):
         """Closes the message; the dialog stays with every text as typed."""
         desk = self.desk
-        desk.key("Return")
-        wait_for("the message to close", lambda: desk.message() is None)
+        desk.close_message()
         self.assertTrue(desk.dialog_showing())
         self.assertEqual([desk.text(name) for name in FIELDS], [id_text, "Name"])
         desk.key("Escape")
-        wait_for("the dialog to close", lambda: not desk.dialog_showing())
+        desk.wait_windows_closed()
 
     # GIVEN stored IDs, WHEN blank IDs and IDs that differ only invisibly are
     # entered, THEN each is refused with its message and the list stays.

@@ -8,9 +8,8 @@ import sys
 import tempfile
 import unittest
 
-from desk import Desk, wait_for
-
-PROGRAM = os.environ["CORVALE_PROGRAM"]
+from desk import wait_for
+from deskcase import DeskTestCase
 
 CALLS = ("open,openat,openat2,creat,mkdir,mkdirat,rename,renameat,renameat2,unlink,unlinkat,"
          "rmdir,link,linkat,symlink,symlinkat,truncate,mknod,mknodat,socket,connect,bind")
@@ -42,42 +41,36 @@ def violations(trace):
     return found
 
 
-class NoWritesTest(unittest.TestCase):
+class NoWritesTest(DeskTestCase):
+    def start(self):
+        folder = tempfile.TemporaryDirectory()
+        self.addCleanup(folder.cleanup)
+        self.log = os.path.join(folder.name, "trace")
+        return super().start(prefix=["strace", "-f", "-qq", "-o", self.log, "-e",
+                                    "trace=" + CALLS])
+
     def test_session_writes_nothing(self):
-        with tempfile.TemporaryDirectory() as folder:
-            log = os.path.join(folder, "trace")
-            desk = Desk(PROGRAM, prefix=["strace", "-f", "-qq", "-o", log, "-e",
-                                         "trace=" + CALLS])
-            try:
-                desk.key("alt+a")
-                wait_for("the dialog", desk.dialog_showing)
-                desk.type("C1")
-                desk.key("Tab")
-                desk.type("Smith")
-                desk.key("Return")
-                wait_for("the entry", lambda: desk.list_entries() == ["C1"])
-                for command in ("alt+d", "alt+r"):
-                    entry = next(c for c in desk.control(Desk.MAIN_TITLE, Desk.LIST_ROLE,
-                                                         "Customer List") if c.name == "C1")
-                    desk.click(entry)
-                    desk.key(command)
-                    wait_for("the dialog", desk.dialog_showing)
-                    desk.key("Return")
-                    wait_for("the dialog to close", lambda: not desk.dialog_showing())
-                wait_for("the list to empty", lambda: desk.list_entries() == [])
-                desk.key("alt+n")
-                self.assertEqual(desk.wait_message()[1], "There are 0 customers.")
-                desk.key("Return")
-                wait_for("the message to close", lambda: desk.message() is None)
-                desk.key("alt+x")
-                self.assertEqual(desk.process.wait(timeout=20), 0)
-            finally:
-                desk.close()
-            with open(log, encoding="utf-8", errors="replace") as trace:
-                text = trace.read()
+        desk = self.desk
+        desk.add_customer("C1", "Smith")
+        wait_for("the entry", lambda: desk.list_entries() == ["C1"])
+        for command in ("alt+d", "alt+r"):
+            desk.click_entry("C1")
+            desk.open_dialog(command, focus=None)
+            desk.key("Return")
+            desk.wait_windows_closed()
+        wait_for("the list to empty", lambda: desk.list_entries() == [])
+        desk.key("alt+n")
+        self.assertEqual(desk.wait_message()[1], "There are 0 customers.")
+        desk.close_message()
+        desk.key("alt+x")
+        self.assert_exits_cleanly(timeout=20)
+        with open(self.log, encoding="utf-8", errors="replace") as trace:
+            text = trace.read()
         self.assertIn("connect(", text, "the trace recorded nothing")
         self.assertEqual(violations(text), [])
 
+
+class CheckerTest(unittest.TestCase):
     def test_checker_sees_writes(self):
         # The checker itself: each kind of change is caught, reads are not.
         trace = "\n".join([

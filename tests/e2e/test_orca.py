@@ -7,21 +7,18 @@ import os
 import sys
 import unittest
 
-import pyatspi
-
 from desk import Desk, wait_for
+from deskcase import PROGRAM, SHOTS, DeskTestCase
 from screenreader import ScreenReader
 
-PROGRAM = os.environ["CORVALE_PROGRAM"]
 # The program filled with customers before it shows (bench/corvale_filled.cpp).
 FILLED = os.environ["CORVALE_FILLED"]
-SHOTS = os.environ.get("CORVALE_SHOTS", ".")
 MAIN, DIALOG = Desk.MAIN_TITLE, Desk.DIALOG_TITLE
 # Orca answers a key within a second or two even on a loaded machine.
 HEAR_TIMEOUT = 10.0
 
 
-class OrcaTest(unittest.TestCase):
+class OrcaTest(DeskTestCase):
     @classmethod
     def setUpClass(cls):
         cls.orca = ScreenReader(SHOTS)
@@ -30,16 +27,12 @@ class OrcaTest(unittest.TestCase):
     def tearDownClass(cls):
         cls.orca.stop()
 
-    def setUp(self):
+    def start(self, program=PROGRAM, **options):
+        """Starts the program, and keeps what Orca says until it names the main window."""
         mark = self.orca.mark()
-        self.desk = Desk(PROGRAM)
+        desk = super().start(program, **options)
         self.started = self.orca.said(mark, lambda lines: any(MAIN in s for s in lines))
-
-    def tearDown(self):
-        code = self.desk.process.poll()
-        self.desk.close()
-        # A negative code is a signal: -15 is someone's kill, not a crash.
-        self.assertIsNone(code, "the program ended while the test ran")
+        return desk
 
     def hear(self, *keys, until=None):
         """Presses the keys one after the other, and returns all that Orca
@@ -69,22 +62,13 @@ class OrcaTest(unittest.TestCase):
 
     def add(self, *texts):
         self.hear("alt+a", until="Customer ID")
-        for index, text in enumerate(texts):
-            if index:
-                self.desk.key("Tab")
-            self.desk.type(text)
+        self.desk.type_text(*texts)
         return self.hear("Return", until=MAIN)
 
     def focus_list(self):
         """Tabs to the list, and returns what Orca says on the way."""
         mark = self.orca.mark()
-        for _ in range(6):
-            if self.desk.focused_name() == "Customer List":
-                break
-            before = self.desk.focused_name()
-            self.desk.key("Tab")
-            wait_for("the focus to move", lambda: self.desk.focused_name() != before)
-        self.assertEqual(self.desk.focused_name(), "Customer List")
+        self.desk.tab_to("Customer List")
         said = self.orca.said(mark, lambda lines: "Customer List" in " ".join(lines))
         print(f"  Tab to the list: {' | '.join(said)}", flush=True)
         return " ".join(said)
@@ -131,9 +115,7 @@ class OrcaTest(unittest.TestCase):
                    "Customer ID text")
         with self.subTest("the dialog's role"):
             self.assertEqual(desk.frame(DIALOG).getRoleName(), "dialog")
-        desk.type("C3")
-        desk.key("Tab")
-        desk.type("Smith")
+        desk.type_text("C3", "Smith")
         said = self.hear("Return", until=MAIN)
         self.heard("OK after an add", said, "Customer C3 added")
         said = self.add("B2", "Jones")
@@ -182,9 +164,7 @@ class OrcaTest(unittest.TestCase):
     # list's name and size, each entry, the dialog and the announcement.
     def test_ten_thousand_customers(self):
         self.desk.close()
-        mark = self.orca.mark()
-        self.desk = Desk(FILLED, args=["10000"], start_timeout=120)
-        self.orca.said(mark, lambda lines: any(MAIN in s for s in lines))
+        self.desk = self.start(FILLED, args=["10000"], start_timeout=120)
 
         said = self.focus_list()
         self.heard("the list gets the focus", said, "Customer List", "table with 10000 rows")

@@ -11,10 +11,10 @@ import unittest
 
 import pyatspi
 
-from desk import Desk, X11, holds, wait_for
+from desk import Desk, X11, holds, spelled, wait_for
+from deskcase import PROGRAM, DeskTestCase
 from wayland import APP_ID, COMPOSITOR, Sway, WaylandDesk, toplevels
 
-PROGRAM = os.environ["CORVALE_PROGRAM"]
 FORCED = os.environ.get("CORVALE_QPA") or None
 # GNOME's compositor draws no title bars for Wayland windows: there the
 # program runs through Xwayland and GNOME frames its windows.
@@ -22,28 +22,21 @@ EXPECTED = FORCED or ("xcb" if COMPOSITOR == "mutter" else "wayland")
 MAIN, DIALOG = Desk.MAIN_TITLE, Desk.DIALOG_TITLE
 
 
-def spelled(text):
-    return list(text)
-
-
-class WaylandTest(unittest.TestCase):
+class WaylandTest(DeskTestCase):
     def setUp(self):
-        self.desk = WaylandDesk(PROGRAM, self.id().rpartition(".")[2], platform=FORCED,
-                                x11=EXPECTED == "xcb")
+        super().setUp()
         self.x11 = X11() if EXPECTED == "xcb" else None
+
+    def start(self):
+        return WaylandDesk(PROGRAM, self.id().rpartition(".")[2], platform=FORCED,
+                           x11=EXPECTED == "xcb")
 
     def tearDown(self):
         # Checked while the program still runs: sway's X11 window manager
         # reports the program's windows gone as it ends, which is not ours.
         complaints = self.desk.complaints()
-        self.desk.close()
+        super().tearDown()
         self.assertEqual(complaints, [], f"{COMPOSITOR} complained")
-
-    def open_dialog(self):
-        desk = self.desk
-        desk.key("alt+a")
-        wait_for("the dialog", desk.dialog_showing)
-        wait_for("focus on Customer ID", lambda: desk.focused_name() == "Customer ID")
 
     def dialog_in_front(self):
         """Whether the compositor shows the dialog above the main window and
@@ -62,25 +55,15 @@ class WaylandTest(unittest.TestCase):
                     and stack.index(dialog) > stack.index(self.desk.main_window))
         return None
 
-    def wait_active(self, title):
-        """Waits until the window has the keyboard, as the program sees it."""
-        wait_for(f"{title!r} active", lambda: (frame := self.desk.frame(title)) is not None
-                 and frame.getState().contains(pyatspi.STATE_ACTIVE))
-
-    def selected(self):
-        entries = self.desk.control(MAIN, Desk.LIST_ROLE, "Customer List")
-        return [entry.name for entry in entries
-                if entry is not None and entry.getState().contains(pyatspi.STATE_SELECTED)]
-
     # GIVEN the desktop's session, THEN the program runs on the window system
     # chosen for it, and each window names the program and, for the dialog
     # and message boxes, the main window as the one it belongs to.
     def test_windows_belong_to_the_program(self):
         desk = self.desk
-        self.open_dialog()
+        desk.open_dialog()
         desk.key("Return")  # with no ID: a message box of the dialog's
-        wait_for("the message", desk.message)
-        self.wait_active(desk.message()[0])
+        desk.wait_message()
+        desk.wait_active(desk.message()[0])
         if EXPECTED == "wayland":
             windows = [(w["title"], w["app_id"], w["parent"]) for w in toplevels(desk.trace)]
             self.assertEqual(windows, [(MAIN, APP_ID, None), (DIALOG, APP_ID, MAIN),
@@ -95,10 +78,9 @@ class WaylandTest(unittest.TestCase):
             windows = {w["title"]: w["app_id"] for w in Sway.windows()}
             app_id = APP_ID if EXPECTED == "wayland" else "Corvale"
             self.assertEqual(windows, {MAIN: app_id, DIALOG: app_id, "Corvale": app_id})
-        desk.key("Return")
-        wait_for("the message to close", lambda: desk.message() is None)
+        desk.close_message()
         desk.key("Escape")
-        wait_for("the dialog to close", lambda: not desk.dialog_showing())
+        desk.wait_windows_closed()
 
     # GIVEN a fresh start, WHEN a whole session is typed, each window's keys
     # with no pause between them (three customers out of order, display,
@@ -121,21 +103,20 @@ class WaylandTest(unittest.TestCase):
                 if self.x11:
                     # mutter loses some keys typed through Xwayland while a
                     # window opens, before they reach the program.
-                    self.open_dialog()
+                    desk.open_dialog()
                 else:
                     desk.key("alt+a")
                 desk.key(*spelled(customer), "Tab", *spelled(name), "Return")
                 wait_for(f"{customer} in the list", lambda: customer in desk.list_entries())
                 # mutter may give the main window the keyboard back after
                 # the next key, which then goes to no window.
-                self.wait_active(MAIN)
-        wait_for("the dialog to close", lambda: not desk.dialog_showing())
+                desk.wait_active(MAIN)
+        desk.wait_windows_closed()
         self.assertEqual(desk.list_entries(), ["c1", "c2", "c3"])
         # Tab to the list, its first entry, the next one, Display.
         desk.key("Tab", "Tab", "Tab", "Tab", "Home", "Down")
-        wait_for("c2 selected", lambda: self.selected() == ["c2"])
-        desk.key("alt+d")
-        wait_for("the dialog", desk.dialog_showing)
+        wait_for("c2 selected", lambda: desk.list_entries(pyatspi.STATE_SELECTED) == ["c2"])
+        desk.open_dialog("alt+d", focus=None)
         desk.control(DIALOG, "label", "Customer Data Display")
         self.assertEqual((desk.text("Customer ID"), desk.text("Last Name")), ("c2", "brown"))
         # Each burst from here starts once the main window has the keyboard
@@ -145,9 +126,8 @@ class WaylandTest(unittest.TestCase):
                  lambda: desk.focused_name() == "Display Customer Data")
         # Exit and the list are next.
         desk.key("Tab", "Tab", "Home", "Down")
-        wait_for("c2 selected", lambda: self.selected() == ["c2"])
-        desk.key("alt+r")
-        wait_for("the dialog", desk.dialog_showing)
+        wait_for("c2 selected", lambda: desk.list_entries(pyatspi.STATE_SELECTED) == ["c2"])
+        desk.open_dialog("alt+r", focus=None)
         desk.control(DIALOG, "label", "Remove this record?")
         self.assertEqual(desk.text("Customer ID"), "c2")
         desk.key("Return")
@@ -156,12 +136,11 @@ class WaylandTest(unittest.TestCase):
         desk.key("alt+n")
         self.assertEqual(desk.wait_message(), ("Corvale", "There are 2 customers."))
         self.assertEqual(desk.list_entries(), ["c1", "c3"])
-        self.wait_active("Corvale")
-        desk.key("Return")
-        wait_for("the message to close", lambda: desk.message() is None)
+        desk.wait_active("Corvale")
+        desk.close_message()
         complaints = desk.complaints()
         desk.key("alt+x")
-        self.assertEqual(desk.process.wait(timeout=10), 0)
+        self.assert_exits_cleanly()
         self.assertEqual(complaints, [], f"{COMPOSITOR} complained")
 
     # GIVEN the dialog open with an ID typed, WHEN the user activates the main
@@ -171,7 +150,7 @@ class WaylandTest(unittest.TestCase):
     # happens: the dialog is still in front.
     def test_dialog_comes_back_in_front(self):
         desk = self.desk
-        self.open_dialog()
+        desk.open_dialog()
         desk.type("c1")
         wait_for("the typed ID", lambda: desk.text("Customer ID") == "c1")
         if self.dialog_in_front() is None:
@@ -191,7 +170,7 @@ class WaylandTest(unittest.TestCase):
             holds("the program running with the dialog in front",
                   lambda: desk.process.poll() is None and self.dialog_in_front())
         desk.key("Escape")
-        wait_for("the dialog to close", lambda: not desk.dialog_showing())
+        desk.wait_windows_closed()
         self.assertEqual(desk.list_entries(), [])
 
 

@@ -10,7 +10,7 @@ import subprocess
 
 from gi.repository import Gio
 
-from desk import Desk, X11, wait_for, xdotool
+from desk import Desk, X11, burst, wait_for
 
 COMPOSITOR = os.environ.get("CORVALE_COMPOSITOR", "")
 COMPOSITOR_LOG = os.environ.get("CORVALE_COMPOSITOR_LOG", "")
@@ -102,7 +102,7 @@ class XdotoolKeyboard:
     programs."""
 
     def keys(self, *names):
-        xdotool("key", "--delay", 0, *names)
+        burst(0, *names)
 
     def close(self):
         pass
