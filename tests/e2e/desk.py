@@ -426,6 +426,15 @@ class Desk:
         return [child.name for child in node
                 if child is not None and (state is None or child.getState().contains(state))]
 
+    def wait_entries(self, *entries, timeout=TIMEOUT):
+        """Waits until the list shows exactly these entries, in this order;
+        fails with those it shows."""
+        expected = list(entries)
+        try:
+            wait_for(f"the list {expected}", lambda: self.list_entries() == expected, timeout)
+        except AssertionError:
+            raise AssertionError(f"the list shows {self.list_entries()}, not {expected}") from None
+
     def dialog_heading(self):
         """The dialog's heading, which names what it does (add, remove, display)."""
         labels = [node.name for node in self.controls(self.frame(self.DIALOG_TITLE))

@@ -52,7 +52,7 @@ def main():
         report("customer dialog, off the screen's centre", dialog, screen)
         desk.type("C1")
         desk.key("Return")
-        wait_for("the entry", lambda: desk.list_entries() == ["C1"])
+        desk.wait_entries("C1")
         desk.open_dialog()
         desk.type("C1")
         x11.move_to_corner(dialog, "top left")

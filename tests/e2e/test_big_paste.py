@@ -157,7 +157,7 @@ class BigPasteTest(DeskTestCase):
         finally:
             selection.close()
         desk.key("Return")
-        wait_for("the entry", lambda: desk.list_entries() == ["C1"])
+        desk.wait_entries("C1")
 
 
 if __name__ == "__main__":

@@ -90,7 +90,7 @@ class DeskTest(DeskTestCase):
             self.assertFalse(desk.dialog_showing())
             desk.close_message("Escape")
         desk.add_customer("C1", "Smith")
-        wait_for("the entry", lambda: desk.list_entries() == ["C1"])
+        desk.wait_entries("C1")
         desk.key("alt+n")
         self.assertEqual(desk.wait_message(), ("Corvale", "There are 1 customers."))
         desk.key("Return")
@@ -123,8 +123,7 @@ class DeskTest(DeskTestCase):
         # Enter with the focus in the list runs Add too.
         desk.tab_to("Customer List")
         desk.add_customer("C1", "Brown", open_key="Return", ok_key="alt+o")
-        wait_for("three entries", lambda: len(desk.list_entries()) == 3)
-        self.assertEqual(desk.list_entries(), ["C1", "c9", "C10"])
+        desk.wait_entries("C1", "c9", "C10")
         desk.screenshot(desk.main_window, os.path.join(SHOTS, "main-window.png"))
 
         # Display by double-click shows the record, without Cancel; Esc closes.
@@ -144,7 +143,7 @@ class DeskTest(DeskTestCase):
         self.assertEqual(desk.text("Last Name"), "Jones")
         desk.control(DIALOG, "push button", "Cancel")
         desk.key("alt+u", "End", "x", "Return")
-        wait_for("two entries", lambda: desk.list_entries() == ["C1", "C10"])
+        desk.wait_entries("C1", "C10")
         desk.key("alt+x")
         self.assert_exits_cleanly()
 
@@ -174,7 +173,7 @@ class DeskTest(DeskTestCase):
     def test_repeated_id_is_refused(self):
         desk = self.desk
         desk.add_customer("C1", "Smith")
-        wait_for("the entry", lambda: desk.list_entries() == ["C1"])
+        desk.wait_entries("C1")
         desk.add_customer("C1", "Other", "Person")
         self.assertEqual(desk.wait_message(),
                          ("Corvale", 'There is already a customer with ID "C1".'))
@@ -183,13 +182,13 @@ class DeskTest(DeskTestCase):
         self.assertTrue(desk.dialog_showing())
         self.assertEqual([desk.text(n) for n in FIELDS[:3]], ["C1", "Other", "Person"])
         desk.key("alt+u", "End", "2", "Return")
-        wait_for("two entries", lambda: desk.list_entries() == ["C1", "C12"])
+        desk.wait_entries("C1", "C12")
 
     def test_frame_close(self):
         desk = self.desk
         x11 = X11()
         desk.add_customer("C1", "Smith")
-        wait_for("the entry", lambda: desk.list_entries() == ["C1"])
+        desk.wait_entries("C1")
         # The dialog's frame close cancels: the record stays and shows again.
         desk.open_dialog()
         dialog = desk.window_id(DIALOG)

@@ -166,7 +166,7 @@ class DesktopTest(DeskTestCase):
     def test_dialog_message_centred_over_dialog(self):
         desk, x11 = self.desk, self.x11
         desk.add_customer("C1")
-        wait_for("the entry", lambda: desk.list_entries() == ["C1"])
+        desk.wait_entries("C1")
         dialog = self.open_dialog()
         x11.move_to_corner(dialog, "bottom right")
         desk.type("C1")

@@ -68,7 +68,7 @@ class FastKeysTest(DeskTestCase):
         self.assertEqual(desk.dialog_heading(), "Add New Customer Info")
         burst(5, *spelled("c1"), "Return")
         desk.wait_windows_closed()
-        wait_for("the entry", lambda: desk.list_entries() == ["c1"])
+        desk.wait_entries("c1")
 
         # The Enter meant for the count message must not remove the customer.
         desk.key("Tab", "Tab", "Tab", "Tab", "Down")

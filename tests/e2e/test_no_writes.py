@@ -8,7 +8,6 @@ import sys
 import tempfile
 import unittest
 
-from desk import wait_for
 from deskcase import DeskTestCase
 
 CALLS = ("open,openat,openat2,creat,mkdir,mkdirat,rename,renameat,renameat2,unlink,unlinkat,"
@@ -52,13 +51,13 @@ class NoWritesTest(DeskTestCase):
     def test_session_writes_nothing(self):
         desk = self.desk
         desk.add_customer("C1", "Smith")
-        wait_for("the entry", lambda: desk.list_entries() == ["C1"])
+        desk.wait_entries("C1")
         for command in ("alt+d", "alt+r"):
             desk.click_entry("C1")
             desk.open_dialog(command, focus=None)
             desk.key("Return")
             desk.wait_windows_closed()
-        wait_for("the list to empty", lambda: desk.list_entries() == [])
+        desk.wait_entries()
         desk.key("alt+n")
         self.assertEqual(desk.wait_message()[1], "There are 0 customers.")
         desk.close_message()

@@ -147,7 +147,7 @@ class OrcaTest(DeskTestCase):
                    "B2")
         said = self.hear("Return", until=MAIN)
         self.heard("OK after a remove", said, "Customer B2 removed")
-        wait_for("one entry", lambda: desk.list_entries() == ["C3"])
+        desk.wait_entries("C3")
 
         self.focus_list()
         self.select_by_key("Down", "C3")

@@ -97,7 +97,7 @@ class WaylandTest(DeskTestCase):
             for customer, name in customers:
                 keys += [*spelled(customer), "Tab", *spelled(name), "Return", "alt+a"]
             desk.key(*keys[:-1])
-            wait_for("three in the list", lambda: len(desk.list_entries()) == 3)
+            desk.wait_entries("c1", "c2", "c3")
         else:
             for customer, name in customers:
                 if self.x11:
