@@ -292,11 +292,25 @@ void CListView::rowsInserted(const QModelIndex& objParent, int intStart, int int
     QAbstractItemView::rowsInserted(objParent, intStart, intEnd);
     updateGeometries();
     viewport()->update();
+    tellEntriesChanged(QAccessible::ObjectCreated, intStart);
 }
 
 void CListView::rowsAboutToBeRemoved(const QModelIndex& objParent, int intStart, int intEnd)
 {
     QAbstractItemView::rowsAboutToBeRemoved(objParent, intStart, intEnd);
+    tellEntriesChanged(QAccessible::ObjectDestroyed, intStart);
+}
+
+void CListView::tellEntriesChanged(QAccessible::Event enmEvent, int intRow)
+{
+    // Screen readers keep what they learnt of a table, its number of rows
+    // among it, until told that its children changed: once for each change,
+    // never for each of the entries a list is filled with before it shows.
+    if (!QAccessible::isActive() || !isVisible())
+        return;
+    QAccessibleEvent objEvent(this, enmEvent);
+    objEvent.setChild(intRow);
+    QAccessible::updateAccessibility(&objEvent);
 }
 
 void CListView::currentChanged(const QModelIndex& objCurrent, const QModelIndex& objPrevious)

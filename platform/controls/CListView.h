@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessible>
 #include <QElapsedTimer>
 #include <QListView>
 
@@ -60,6 +61,7 @@ private:
     int rowCount() const;
     int rowAt(int intY) const;
     int rowsPerPage() const;
+    void tellEntriesChanged(QAccessible::Event enmEvent, int intRow);
 
     mutable int mintRowHeight = 0;
     QString mstrTyped;

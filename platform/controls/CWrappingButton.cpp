@@ -1,5 +1,6 @@
 #include "CWrappingButton.h"
 
+#include <QPointer>
 #include <QShortcutEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -55,9 +56,14 @@ bool CWrappingButton::event(QEvent* pEvent)
     // during which keys typed next would still go to this window.
     if (pEvent->type() == QEvent::Shortcut && isEnabled() &&
         !static_cast<QShortcutEvent*>(pEvent)->isAmbiguous()) {
-        if (focusPolicy() & Qt::TabFocus)
-            setFocus(Qt::ShortcutFocusReason);
+        // Pressed before it takes the focus: a press that opens a modal window
+        // would otherwise tell screen readers of a focus in the window beneath
+        // just as the modal window opens, and Orca reads that late, as the
+        // window beneath coming back. The focus comes to it once back here.
+        const QPointer<CWrappingButton> pThis = this;
         click();
+        if (pThis && (focusPolicy() & Qt::TabFocus) && isVisible() && isEnabled())
+            setFocus(Qt::ShortcutFocusReason);
         return true;
     }
     return QPushButton::event(pEvent);

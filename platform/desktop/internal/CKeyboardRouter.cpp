@@ -34,9 +34,12 @@ bool pressAccessKey(QWidget& objWindow, const QKeyEvent& objKey)
     for (QAbstractButton* pButton : objWindow.findChildren<QAbstractButton*>()) {
         if (pButton->shortcut() == objPressed && pButton->window() == &objWindow &&
             pButton->isVisible() && pButton->isEnabled()) {
-            if (pButton->focusPolicy() & Qt::TabFocus)
-                pButton->setFocus(Qt::ShortcutFocusReason);
+            // Pressed, then focused, as CWrappingButton does.
+            const QPointer<QAbstractButton> pPressed = pButton;
             pButton->click();
+            if (pPressed && (pPressed->focusPolicy() & Qt::TabFocus) && pPressed->isVisible() &&
+                pPressed->isEnabled())
+                pPressed->setFocus(Qt::ShortcutFocusReason);
             return true;
         }
     }

@@ -54,9 +54,9 @@ QWidget* makeControl(const ControlLayout& objControl, QWidget* pParent)
         return pButton;
     }
     case ControlKind::Label: {
+        // Its caption comes once it knows its buddy (see Build).
         auto* pLabel = new QLabel(pParent);
         pLabel->setTextFormat(Qt::PlainText);
-        pLabel->setText(caption(objControl.pszCaption));
         pLabel->setAlignment(alignment(objControl.uFlags));
         return pLabel;
     }
@@ -109,6 +109,7 @@ std::unique_ptr<CFormWindow> CFormBuilder::Build(const FormLayout& objLayout,
     std::vector<CFontFitting::Placed> lstPlaced;
     QWidget* pPreviousInTabOrder = nullptr;
     QLabel* pLabelAwaitingBuddy = nullptr;
+    const char* pszAwaitingCaption = nullptr;
     for (const ControlLayout& objControl : objLayout.controls) {
         const QString strName = QString::fromUtf8(objControl.pszName);
         QWidget* pParent = &objWindow;
@@ -121,6 +122,7 @@ std::unique_ptr<CFormWindow> CFormBuilder::Build(const FormLayout& objLayout,
 
         if (auto* pLabel = qobject_cast<QLabel*>(pWidget)) {
             pLabelAwaitingBuddy = pLabel;
+            pszAwaitingCaption = objControl.pszCaption;
             continue;
         }
         if (pWidget->focusPolicy() == Qt::NoFocus)
@@ -133,8 +135,7 @@ std::unique_ptr<CFormWindow> CFormBuilder::Build(const FormLayout& objLayout,
         if (pLabelAwaitingBuddy) {
             pLabelAwaitingBuddy->setBuddy(pWidget);
             if (pWidget->accessibleName().isEmpty())
-                pWidget->setAccessibleName(
-                    spokenCaption(pLabelAwaitingBuddy->text().toUtf8().constData()));
+                pWidget->setAccessibleName(spokenCaption(caption(pszAwaitingCaption)));
             pLabelAwaitingBuddy = nullptr;
         } else if (auto* pFrame = qobject_cast<QGroupBox*>(pParent);
                    pFrame && pWidget->accessibleName().isEmpty()) {
@@ -146,6 +147,13 @@ std::unique_ptr<CFormWindow> CFormBuilder::Build(const FormLayout& objLayout,
             if (objControl.uFlags & CancelButton)
                 objWindow.SetCancelButton(pButton);
         }
+    }
+
+    // A label tells screen readers its name as its caption is set: with a
+    // buddy, Qt names it without the access-key marker.
+    for (const auto& objPlaced : lstPlaced) {
+        if (auto* pLabel = qobject_cast<QLabel*>(objPlaced.pWidget))
+            pLabel->setText(caption(objPlaced.pLayout->pszCaption));
     }
 
     for (const CForm::Binding& objBinding : lstBindings) {
