@@ -4,6 +4,7 @@ and session bus), under a window manager as a blind user has it."""
 
 import json
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -64,6 +65,9 @@ class ScreenReader:
         with open(os.path.join(data, "orca", "user-settings.conf"), "w") as out:
             json.dump(ORCA_SETTINGS, out)
         open(self.spoken_file, "w").close()
+        version = subprocess.run(["orca", "--version"], capture_output=True, text=True).stdout
+        # The major version, as "orca --version" prints it: "43.1", "Orca 48.1".
+        self.version = int(re.search(r"(\d+)\.", version).group(1))
         socket = os.path.join(self.home, "speechd.sock")
         self.env = dict(os.environ, HOME=self.home, XDG_CONFIG_HOME=config,
                         XDG_DATA_HOME=data, XDG_CACHE_HOME=os.path.join(self.home, "cache"),

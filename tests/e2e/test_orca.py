@@ -14,8 +14,11 @@ from screenreader import ScreenReader
 # The program filled with customers before it shows (bench/corvale_filled.cpp).
 FILLED = os.environ["CORVALE_FILLED"]
 MAIN, DIALOG = Desk.MAIN_TITLE, Desk.DIALOG_TITLE
+DIALOG_SAID = DIALOG + " dialog"
 # Orca answers a key within a second or two even on a loaded machine.
 HEAR_TIMEOUT = 10.0
+# The same thing as Orca 43 and Orca 48 word it.
+BUTTON = ("push button", "button")
 
 
 class OrcaTest(DeskTestCase):
@@ -27,12 +30,21 @@ class OrcaTest(DeskTestCase):
     def tearDownClass(cls):
         cls.orca.stop()
 
+    def setUp(self):
+        self.first = self.orca.mark()
+        super().setUp()
+
     def start(self, program=PROGRAM, **options):
         """Starts the program, and keeps what Orca says until it names the main window."""
         mark = self.orca.mark()
         desk = super().start(program, **options)
         self.started = self.orca.said(mark, lambda lines: any(MAIN in s for s in lines))
         return desk
+
+    def tearDown(self):
+        super().tearDown()
+        # No caption is read with its access-key marker; nothing typed has one.
+        self.assertEqual([s for s in self.orca.lines()[self.first:] if "&" in s], [])
 
     def hear(self, *keys, until=None):
         """Presses the keys one after the other, and returns all that Orca
@@ -48,17 +60,36 @@ class OrcaTest(DeskTestCase):
         print(f"  {'+'.join(keys)}: {' | '.join(said)}", flush=True)
         return " ".join(said)
 
-    def heard(self, what, said, *phrases, unwanted=()):
+    def heard(self, what, said, *phrases, unwanted=(), once=(), opening=()):
         """Checks, without stopping the test, that each phrase was said in
-        order and that no unwanted phrase was."""
+        order, that no unwanted phrase was, and that each phrase of once was
+        said only once. A phrase may be a tuple of its wordings, any of which
+        will do. opening: the phrases of phrases that announce a window the
+        keys opened, which Orca 48 may cut short (see below)."""
+        # Orca 48 presents a window that is already active when it handles
+        # the key that opened it, then stops speech for that same key: the
+        # window's announcement is cut. Orca 43 presents a window as it
+        # activates.
+        cut = self.orca.version >= 48
         with self.subTest(what):
             position = 0
             for phrase in phrases:
-                found = said.find(phrase, position)
-                self.assertNotEqual(found, -1, f"{phrase!r} not said in order in {said!r}")
-                position = found + len(phrase)
+                wordings = phrase if isinstance(phrase, tuple) else (phrase,)
+                found = [(said.find(w, position), w) for w in wordings]
+                found = min(((f, w) for f, w in found if f != -1), default=(-1, ""))
+                if found[0] == -1 and cut and phrase in opening:
+                    print(f"  ({phrase!r} cut by Orca)", flush=True)
+                    continue
+                self.assertNotEqual(found[0], -1, f"{phrase!r} not said in order in {said!r}")
+                position = found[0] + len(found[1])
             for phrase in unwanted:
                 self.assertNotIn(phrase, said)
+            for phrase in once:
+                count = said.count(phrase)
+                if cut and phrase in opening:
+                    self.assertLessEqual(count, 1, f"{phrase!r} in {said!r}")
+                else:
+                    self.assertEqual(count, 1, f"{phrase!r} in {said!r}")
 
     def add(self, *texts):
         self.hear("alt+a", until="Customer ID")
@@ -93,17 +124,20 @@ class OrcaTest(DeskTestCase):
     def test_start_and_messages(self):
         desk = self.desk
         print(f"  start: {' | '.join(self.started)}", flush=True)
-        self.heard("start", " ".join(self.started), MAIN, "Add Customer push button")
+        self.heard("start", " ".join(self.started), MAIN, tuple("Add Customer " + w for w in BUTTON))
         with self.subTest("the main window's role"):
             self.assertEqual(desk.frame(MAIN).getRoleName(), "frame")
 
         said = self.hear("alt+n", until="customers")
-        self.heard("count message", said, "Corvale", "There are 0 customers.")
+        self.heard("count message", said, "Corvale", "There are 0 customers.", unwanted=(MAIN,),
+                   once=("There are 0 customers.",), opening=("Corvale", "There are 0 customers."))
         self.hear("Return", until=MAIN)
         for key in ("alt+r", "alt+d"):
             said = self.hear(key, until="Please Select")
             self.heard(f"{key} without a selection", said, "Input Requested",
-                       "Please Select a Customer from the List")
+                       "Please Select a Customer from the List", unwanted=(MAIN,),
+                       once=("Input Requested", "Please Select a Customer from the List"),
+                       opening=("Input Requested", "Please Select a Customer from the List"))
             self.hear("Escape", until=MAIN)
 
     # GIVEN customers added by keyboard, WHEN the user walks the list and
@@ -111,8 +145,9 @@ class OrcaTest(DeskTestCase):
     def test_add_list_remove_display(self):
         desk = self.desk
         said = self.hear("alt+a", until="Customer ID")
-        self.heard("Alt+A", said, "Customer Data Form dialog", "Add New Customer Info",
-                   "Customer ID text")
+        self.heard("Alt+A", said, DIALOG_SAID, "Add New Customer Info", "Customer ID text",
+                   unwanted=(MAIN,), once=(DIALOG_SAID, "Add New Customer Info"),
+                   opening=(DIALOG_SAID, "Add New Customer Info"))
         with self.subTest("the dialog's role"):
             self.assertEqual(desk.frame(DIALOG).getRoleName(), "dialog")
         desk.type_text("C3", "Smith")
@@ -122,7 +157,8 @@ class OrcaTest(DeskTestCase):
         self.heard("OK after a second add", said, "Customer B2 added",
                    unwanted=("Customer C3 added",))
         said = self.add("C3", "Other")
-        self.heard("repeated ID message", said, 'There is already a customer with ID "C3".')
+        self.heard("repeated ID message", said, 'There is already a customer with ID "C3".',
+                   opening=('There is already a customer with ID "C3".',))
         self.hear("Return", until="Last Name")
         # The user goes back to the ID before cancelling; the dialog opens
         # next in the box that had the focus.
@@ -143,8 +179,9 @@ class OrcaTest(DeskTestCase):
         self.heard("Home in the list", said, "B2")
 
         said = self.hear("alt+r", until="B2")
-        self.heard("Alt+R on B2", said, "Customer Data Form dialog", "Remove this record?",
-                   "B2")
+        self.heard("Alt+R on B2", said, DIALOG_SAID, "Remove this record?", "B2",
+                   unwanted=(MAIN,), once=(DIALOG_SAID, "Remove this record?"),
+                   opening=(DIALOG_SAID, "Remove this record?"))
         said = self.hear("Return", until=MAIN)
         self.heard("OK after a remove", said, "Customer B2 removed")
         desk.wait_entries("C3")
@@ -152,12 +189,14 @@ class OrcaTest(DeskTestCase):
         self.focus_list()
         self.select_by_key("Down", "C3")
         said = self.hear("alt+d", until="C3")
-        self.heard("Alt+D on C3", said, "Customer Data Form dialog", "Customer Data Display",
-                   "C3")
+        self.heard("Alt+D on C3", said, DIALOG_SAID, "Customer Data Display", "C3",
+                   unwanted=(MAIN,), once=(DIALOG_SAID, "Customer Data Display"),
+                   opening=(DIALOG_SAID, "Customer Data Display"))
         said = self.hear("Tab", until="Last Name")
         self.heard("a field holding Smith", said, "Last Name text", "Smith")
         said = self.hear("Return", until=MAIN)
-        self.heard("OK after a display", said, MAIN, unwanted=("added", "removed"))
+        self.heard("OK after a display", said, MAIN, unwanted=("added", "removed"),
+                   opening=(MAIN,))
 
     # GIVEN ten thousand customers stored before the window shows, WHEN the
     # user walks the list and removes an entry, THEN each step is heard: the
@@ -181,8 +220,9 @@ class OrcaTest(DeskTestCase):
         self.heard("Down in the list", said, "C0501000", unwanted=("C0500000",))
 
         said = self.hear("alt+r", until="C0501000")
-        self.heard("Alt+R", said, "Customer Data Form dialog", "Remove this record?",
-                   "C0501000")
+        self.heard("Alt+R", said, DIALOG_SAID, "Remove this record?", "C0501000",
+                   unwanted=(MAIN,), once=(DIALOG_SAID, "Remove this record?"),
+                   opening=(DIALOG_SAID, "Remove this record?"))
         said = self.hear("Return", until=MAIN)
         self.heard("OK after a remove", said, "Customer C0501000 removed")
         said = self.focus_list()
