@@ -103,16 +103,19 @@ void CFormWindow::showEvent(QShowEvent* pEvent)
     QWidget::showEvent(pEvent);
     if (mbPlaced || pEvent->spontaneous() || !CWindowSystem::CanPlaceWindows())
         return;
+    if (!screen() && !QGuiApplication::primaryScreen())
+        return;
     mbPlaced = true;
-    centreOnScreen();
-    // The window is centred again once framed if the frame differs from the
-    // guess.
-    CWindowFrame::WhenDrawn(*this, [this](const QMargins& objFrame) {
-        const bool bGuessedRight = objFrame == lastFrame();
-        lastFrame() = objFrame;
-        if (!bGuessedRight)
-            centreOnScreen();
-    });
+    // Until the window manager has drawn the frame, the frame it drew around
+    // another window of the program is the best guess.
+    const QMargins objFrame = CWindowFrame::Of(*this);
+    CWindowFrame::Centre(
+        *this, objFrame.isNull() ? lastFrame() : objFrame,
+        [this] {
+            const QScreen* pScreen = screen() ? screen() : QGuiApplication::primaryScreen();
+            return pScreen ? pScreen->availableGeometry() : frameGeometry();
+        },
+        [](const QMargins& objDrawn) { lastFrame() = objDrawn; });
 }
 
 void CFormWindow::changeEvent(QEvent* pEvent)
@@ -133,18 +136,4 @@ void CFormWindow::changeEvent(QEvent* pEvent)
         raise();
         activateWindow();
     });
-}
-
-void CFormWindow::centreOnScreen()
-{
-    const QScreen* pScreen = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (!pScreen)
-        return;
-    // The frame is known once the window manager has drawn it; until then the
-    // frame of another window of the program is the best guess.
-    const QMargins objFrame =
-        CWindowFrame::Of(*this).isNull() ? lastFrame() : CWindowFrame::Of(*this);
-    QRect rctFrame(QPoint(), size().grownBy(objFrame));
-    rctFrame.moveCenter(pScreen->availableGeometry().center());
-    setGeometry(rctFrame.marginsRemoved(objFrame));
 }

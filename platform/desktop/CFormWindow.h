@@ -40,8 +40,6 @@ protected:
     void changeEvent(QEvent* pEvent) override;
 
 private:
-    void centreOnScreen();
-
     std::function<void()> mfnCloseRequested;
     QPushButton* mpDefault = nullptr;
     QPushButton* mpCancel = nullptr;

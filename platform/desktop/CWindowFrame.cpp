@@ -1,5 +1,6 @@
 #include "CWindowFrame.h"
 
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -7,7 +8,35 @@
 namespace {
 constexpr int LookMilliseconds = 25;
 constexpr int Looks = 40;
+
+void place(QWidget& objWindow, const QMargins& objFrame, const QRect& rctOver)
+{
+    QRect rctFrame(QPoint(), objWindow.size().grownBy(objFrame));
+    rctFrame.moveCenter(rctOver.center());
+    if (const QScreen* pScreen = objWindow.screen()) {
+        const QRect rctScreen = pScreen->availableGeometry();
+        rctFrame.moveLeft(qBound(rctScreen.left(), rctFrame.left(),
+                                 qMax(rctScreen.left(), rctScreen.right() - rctFrame.width() + 1)));
+        rctFrame.moveTop(qBound(rctScreen.top(), rctFrame.top(),
+                                qMax(rctScreen.top(), rctScreen.bottom() - rctFrame.height() + 1)));
+    }
+    objWindow.setGeometry(rctFrame.marginsRemoved(objFrame));
+}
 } // namespace
+
+void CWindowFrame::Centre(QWidget& objWindow, const QMargins& objGuess,
+                          std::function<QRect()> fnOver,
+                          std::function<void(const QMargins&)> fnDrawn)
+{
+    place(objWindow, objGuess, fnOver());
+    WhenDrawn(objWindow, [&objWindow, objGuess, fnOver = std::move(fnOver),
+                          fnDrawn = std::move(fnDrawn)](const QMargins& objFrame) {
+        if (fnDrawn)
+            fnDrawn(objFrame);
+        if (objFrame != objGuess)
+            place(objWindow, objFrame, fnOver());
+    });
+}
 
 QMargins CWindowFrame::Of(const QWidget& objWindow)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMargins>
+#include <QRect>
 
 #include <functional>
 
@@ -19,6 +20,13 @@ public:
     // around objWindow, if objWindow is still showing then. Looks every
     // 25 ms, for a second at most.
     static void WhenDrawn(QWidget& objWindow, std::function<void(const QMargins&)> fnDrawn);
+
+    // Places objWindow so that its frame, taken to be objGuess until the
+    // window manager has drawn it, stands centred on the rectangle fnOver
+    // gives, within the screen; centres it again if the frame drawn differs,
+    // and tells fnDrawn the frame.
+    static void Centre(QWidget& objWindow, const QMargins& objGuess, std::function<QRect()> fnOver,
+                       std::function<void(const QMargins&)> fnDrawn = {});
 
 private:
     static void lookAgain(QWidget& objWindow, std::function<void(const QMargins&)> fnDrawn,

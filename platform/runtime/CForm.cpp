@@ -5,13 +5,12 @@
 #include "CError.h"
 #include "CFormBuilder.h"
 #include "CFormWindow.h"
-#include "CKeyboardReturn.h"
 #include "CMessageBox.h"
 #include "CModality.h"
+#include "CModalLoop.h"
 #include "CWindowSystem.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -169,18 +168,9 @@ void CForm::Show()
 
 void CForm::ShowModal()
 {
-    const CKeyboardReturn objKeyboardReturn;
     Load();
-    QPointer<CFormWindow> pWindow = mpWindow.get();
-    pWindow->BecomeDialogOf(CModality::FrontWindow());
-    const CModality::Showing objModal(*pWindow);
-    Show();
-    if (!pWindow || !pWindow->isVisible())
-        return;
-    QEventLoop objLoop;
-    QObject::connect(pWindow, &CFormWindow::Hidden, &objLoop, &QEventLoop::quit);
-    QObject::connect(pWindow, &QObject::destroyed, &objLoop, &QEventLoop::quit);
-    objLoop.exec(QEventLoop::DialogExec);
+    mpWindow->BecomeDialogOf(CModality::FrontWindow());
+    CModalLoop::Run(*mpWindow, &CFormWindow::Hidden, [this] { Show(); });
 }
 
 void CForm::Announce(const QString& strText)

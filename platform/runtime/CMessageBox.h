@@ -3,19 +3,16 @@
 #include <QString>
 
 #include <functional>
-#include <memory>
 
 class QMessageBox;
 
 // The program's message box: modal, plain text, an OK button only, no icon.
-// Without a title of its own it is titled with the program's name.
+// Without a title of its own it is titled with the program's name. It
+// belongs to the window in front, which shows it.
 class CMessageBox
 {
 public:
     static void Show(const QString& strText, const QString& strTitle = {});
-
-    // The box Show would display, ready to exec.
-    static std::unique_ptr<QMessageBox> Build(const QString& strText, const QString& strTitle);
 
     // While set, Show hands each box to this instead of displaying it, so
     // that tests never block on one.

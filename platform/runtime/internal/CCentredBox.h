@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QMargins>
 #include <QMessageBox>
 
 // A message box whose frame stands centred over its owner's frame, which
@@ -16,7 +15,4 @@ public:
 
 protected:
     void showEvent(QShowEvent* pEvent) override;
-
-private:
-    void centre(const QMargins& objFrame);
 };

@@ -1,6 +1,10 @@
 #include "platform/TestForms.h"
 
+#include <CFormWindow.h>
+
 #include <QApplication>
+
+#include <memory>
 
 class tst_CMessageBox : public FormTestCase
 {
@@ -9,6 +13,7 @@ class tst_CMessageBox : public FormTestCase
 private slots:
     void messageBoxIsPlain_data();
     void messageBoxIsPlain();
+    void goesWithTheWindowThatShowsIt();
 };
 
 void tst_CMessageBox::messageBoxIsPlain_data()
@@ -32,14 +37,18 @@ void tst_CMessageBox::messageBoxIsPlain()
     QFETCH(QString, strText);
     QFETCH(QString, strTitle);
     QFETCH(QString, strShownTitle);
-    const auto pBox = CMessageBox::Build(strText, strTitle);
-    QCOMPARE(pBox->textFormat(), Qt::PlainText);
-    QCOMPARE(pBox->text(), strText);
-    QCOMPARE(pBox->windowTitle(), strShownTitle);
-    QCOMPARE(pBox->icon(), QMessageBox::NoIcon);
-    QCOMPARE(pBox->buttons().size(), 1);
-    QCOMPARE(pBox->standardButton(pBox->buttons().first()), QMessageBox::Ok);
-    QVERIFY(pBox->isModal());
+    CMessageBox::SetObserver([&](const QMessageBox& objBox) {
+        QCOMPARE(objBox.textFormat(), Qt::PlainText);
+        QCOMPARE(objBox.text(), strText);
+        QCOMPARE(objBox.windowTitle(), strShownTitle);
+        QCOMPARE(objBox.icon(), QMessageBox::NoIcon);
+        QCOMPARE(objBox.buttons().size(), 1);
+        QCOMPARE(objBox.standardButton(objBox.buttons().first()), QMessageBox::Ok);
+        QVERIFY(objBox.isModal());
+        mlstMessages.append({objBox.windowTitle(), objBox.text()});
+    });
+    CMessageBox::Show(strText, strTitle);
+    QCOMPARE(mlstMessages.size(), 1);
 
     // Shown for real, OK (and Enter) answers it.
     whenModal([] {
@@ -48,6 +57,25 @@ void tst_CMessageBox::messageBoxIsPlain()
     });
     CMessageBox::SetObserver({});
     CMessageBox::Show(strText, strTitle);
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+// A box belongs to the window that shows it; that window may go first (its
+// form unloaded meanwhile), and the box goes with it, once.
+void tst_CMessageBox::goesWithTheWindowThatShowsIt()
+{
+    auto pOwner = std::make_unique<CFormWindow>([] {});
+    pOwner->show();
+    pOwner->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(pOwner.get()));
+    whenModal([&pOwner] {
+        QTRY_VERIFY(QApplication::activeModalWidget());
+        QCOMPARE(QApplication::activeModalWidget()->parentWidget(), pOwner.get());
+        pOwner.reset();
+    });
+    CMessageBox::SetObserver({});
+    CMessageBox::Show(QStringLiteral("The window goes first."));
+    QVERIFY(!pOwner);
     QVERIFY(!QApplication::activeModalWidget());
 }
 
