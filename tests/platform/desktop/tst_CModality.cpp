@@ -70,8 +70,7 @@ void tst_CModality::eachShowingEndsItsOwn_data()
 void tst_CModality::eachShowingEndsItsOwn()
 {
     QFETCH(bool, bFirstEndsFirst);
-    // GIVEN two windows shown modally over the main window, one after the
-    // other
+    // GIVEN two windows shown modally over the main window, one then the other
     QWidget& objMain = *CForm::Get<frmTest>().Window();
     QWidget objFirst;
     QWidget objSecond;

@@ -22,27 +22,27 @@ void tst_CWindowSystem::platformForTheDesktop_data()
     QTest::addColumn<QString>("strDesktops");
     QTest::addColumn<QByteArray>("strPlatform");
 
-    const QByteArray strXwayland = "xcb;wayland";
-    QTest::newRow("GNOME on Wayland") << false << "wayland"
-                                      << "GNOME" << strXwayland;
-    QTest::newRow("Ubuntu's GNOME") << false << "wayland"
-                                    << "ubuntu:GNOME" << strXwayland;
-    QTest::newRow("GNOME Classic") << false << "wayland"
-                                   << "GNOME-Classic:GNOME" << strXwayland;
-    QTest::newRow("GNOME in lower case") << false << "wayland"
-                                         << "gnome" << strXwayland;
-    QTest::newRow("GNOME, the user chose") << true << "wayland"
-                                           << "GNOME" << QByteArray();
-    QTest::newRow("GNOME on X11") << false << "x11"
-                                  << "GNOME" << QByteArray();
-    QTest::newRow("GNOME Flashback alone") << false << "wayland"
-                                           << "GNOME-Flashback" << QByteArray();
-    QTest::newRow("KDE Plasma on Wayland") << false << "wayland"
-                                           << "KDE" << QByteArray();
-    QTest::newRow("sway") << false << "wayland"
-                          << "sway" << QByteArray();
-    QTest::newRow("no session type") << false << ""
-                                     << "GNOME" << QByteArray();
+    const struct
+    {
+        const char* pszCase;
+        bool bUserChose;
+        const char* pszSessionType;
+        const char* pszDesktops;
+        const char* pszPlatform;
+    } lstCases[] = {
+        {"GNOME on Wayland", false, "wayland", "GNOME", "xcb;wayland"},
+        {"Ubuntu's GNOME", false, "wayland", "ubuntu:GNOME", "xcb;wayland"},
+        {"GNOME Classic", false, "wayland", "GNOME-Classic:GNOME", "xcb;wayland"},
+        {"GNOME in lower case", false, "wayland", "gnome", "xcb;wayland"},
+        {"GNOME, the user chose", true, "wayland", "GNOME", ""},
+        {"GNOME on X11", false, "x11", "GNOME", ""},
+        {"GNOME Flashback alone", false, "wayland", "GNOME-Flashback", ""},
+        {"KDE Plasma on Wayland", false, "wayland", "KDE", ""},
+    };
+    for (const auto& objCase : lstCases)
+        QTest::newRow(objCase.pszCase)
+            << objCase.bUserChose << QString(objCase.pszSessionType) << QString(objCase.pszDesktops)
+            << QByteArray(objCase.pszPlatform);
 }
 
 void tst_CWindowSystem::platformForTheDesktop()
