@@ -1,4 +1,5 @@
 #include <CForm.h>
+#include <CReadablePalette.h>
 #include <CWindowSystem.h>
 #include <frmMain.h>
 
@@ -27,6 +28,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Corvale"));
     QApplication::setDesktopFileName(QStringLiteral("com.corvale.Corvale"));
     QApplication::setWindowIcon(ApplicationIcon());
+    CReadablePalette::Follow();
     QApplication::setQuitOnLastWindowClosed(false);
     return CForm::Run<frmMain>();
 }

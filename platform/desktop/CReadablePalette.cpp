@@ -1,0 +1,185 @@
+#include "CReadablePalette.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QStyleHints>
+#include <QTimer>
+
+#include <cmath>
+#include <initializer_list>
+
+namespace {
+constexpr int Steps = 256;
+
+double channel(double dblValue)
+{
+    return dblValue <= 0.04045 ? dblValue / 12.92 : std::pow((dblValue + 0.055) / 1.055, 2.4);
+}
+
+double luminance(const QColor& objColour)
+{
+    return 0.2126 * channel(objColour.redF()) + 0.7152 * channel(objColour.greenF()) +
+           0.0722 * channel(objColour.blueF());
+}
+
+QColor mixed(const QColor& objFrom, const QColor& objTo, int intStep)
+{
+    const auto mix = [intStep](int intFrom, int intTo) {
+        return intFrom + (intTo - intFrom) * intStep / Steps;
+    };
+    return QColor(mix(objFrom.red(), objTo.red()), mix(objFrom.green(), objTo.green()),
+                  mix(objFrom.blue(), objTo.blue()));
+}
+
+QColor farthest(const QColor& objColour)
+{
+    const QColor objBlack(Qt::black);
+    const QColor objWhite(Qt::white);
+    return CReadablePalette::Contrast(objColour, objBlack) >=
+                   CReadablePalette::Contrast(objColour, objWhite)
+               ? objBlack
+               : objWhite;
+}
+
+// The nearest shade of the colour, towards black or white, for which meets()
+// holds; an invalid colour if none does.
+template <class Meets> QColor nearestShade(const QColor& objColour, Meets meets)
+{
+    for (int intStep = 0; intStep <= Steps; ++intStep) {
+        for (const QColor& objExtreme : {QColor(Qt::black), QColor(Qt::white)}) {
+            const QColor objShade = mixed(objColour, objExtreme, intStep);
+            if (meets(objShade))
+                return objShade;
+        }
+    }
+    return {};
+}
+
+bool reads(const QColor& objText, const QColor& objBehind)
+{
+    return CReadablePalette::Contrast(objText, objBehind) >= CReadablePalette::TextContrast;
+}
+
+QColor readableOn(const QColor& objText, const QColor& objBehind)
+{
+    const QColor objShade =
+        nearestShade(objText, [&](const QColor& objTry) { return reads(objTry, objBehind); });
+    return objShade.isValid() ? objShade : farthest(objBehind);
+}
+
+void fixText(QPalette& objPalette, QPalette::ColorGroup enmGroup, QPalette::ColorRole enmText,
+             QPalette::ColorRole enmBehind)
+{
+    const QColor objText = objPalette.color(enmGroup, enmText);
+    const QColor objBehind = objPalette.color(enmGroup, enmBehind);
+    if (!reads(objText, objBehind))
+        objPalette.setColor(enmGroup, enmText, readableOn(objText, objBehind));
+}
+
+// The selection stands out from the list, and its text from the selection:
+// the nearest shade of the selection that does both with the desktop's own
+// text colour, else with black or white text, else that stands out at least.
+void fixSelection(QPalette& objPalette, QPalette::ColorGroup enmGroup)
+{
+    const QColor objList = objPalette.color(enmGroup, QPalette::Base);
+    const QColor objSelection = objPalette.color(enmGroup, QPalette::Highlight);
+    const QColor objText = objPalette.color(enmGroup, QPalette::HighlightedText);
+    const auto standsOut = [&](const QColor& objShade) {
+        return CReadablePalette::Contrast(objShade, objList) >= CReadablePalette::BoundaryContrast;
+    };
+    if (standsOut(objSelection) && reads(objText, objSelection))
+        return;
+    QColor objFixed = nearestShade(objSelection, [&](const QColor& objShade) {
+        return standsOut(objShade) && reads(objText, objShade);
+    });
+    if (!objFixed.isValid())
+        objFixed = nearestShade(objSelection, [&](const QColor& objShade) {
+            return standsOut(objShade) && reads(farthest(objShade), objShade);
+        });
+    if (!objFixed.isValid())
+        objFixed = nearestShade(objSelection, standsOut);
+    objPalette.setColor(enmGroup, QPalette::Highlight, objFixed);
+    objPalette.setColor(enmGroup, QPalette::HighlightedText, readableOn(objText, objFixed));
+}
+} // namespace
+
+double CReadablePalette::Contrast(const QColor& objFirst, const QColor& objSecond)
+{
+    const double dblFirst = luminance(objFirst);
+    const double dblSecond = luminance(objSecond);
+    return (std::max(dblFirst, dblSecond) + 0.05) / (std::min(dblFirst, dblSecond) + 0.05);
+}
+
+QPalette CReadablePalette::Readable(QPalette objPalette)
+{
+    for (const auto enmGroup : {QPalette::Active, QPalette::Inactive}) {
+        fixText(objPalette, enmGroup, QPalette::WindowText, QPalette::Window);
+        fixText(objPalette, enmGroup, QPalette::Text, QPalette::Base);
+        fixText(objPalette, enmGroup, QPalette::ButtonText, QPalette::Button);
+        fixSelection(objPalette, enmGroup);
+    }
+    return objPalette;
+}
+
+QColor CReadablePalette::Boundary(const QPalette& objPalette)
+{
+    // A shade between the window and its text, as a style's own frame is.
+    const QColor objWindow = objPalette.color(QPalette::Window);
+    const QColor objText = objPalette.color(QPalette::WindowText);
+    for (int intStep = 0; intStep <= Steps; ++intStep) {
+        const QColor objShade = mixed(objWindow, objText, intStep);
+        if (Contrast(objShade, objWindow) >= BoundaryContrast)
+            return objShade;
+    }
+    return farthest(objWindow);
+}
+
+QColor CReadablePalette::FocusFrame(const QPalette& objPalette)
+{
+    const QColor objWindow = objPalette.color(QPalette::Window);
+    const QColor objBox = objPalette.color(QPalette::Base);
+    const QColor objFrame =
+        nearestShade(objPalette.color(QPalette::Highlight), [&](const QColor& objShade) {
+            return Contrast(objShade, objWindow) >= BoundaryContrast &&
+                   Contrast(objShade, objBox) >= BoundaryContrast;
+        });
+    return objFrame.isValid() ? objFrame : farthest(objWindow);
+}
+
+void CReadablePalette::Follow()
+{
+    auto* pFollower = new CReadablePalette(qApp);
+    qApp->installEventFilter(pFollower);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+    connect(QGuiApplication::styleHints(), &QStyleHints::colorSchemeChanged, pFollower,
+            &CReadablePalette::Schedule);
+#endif
+    Apply();
+}
+
+bool CReadablePalette::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    // The desktop tells each window; the palette is made once for them all.
+    if (pEvent->type() == QEvent::ThemeChange)
+        Schedule();
+    return QObject::eventFilter(pWatched, pEvent);
+}
+
+void CReadablePalette::Schedule()
+{
+    if (mbScheduled)
+        return;
+    mbScheduled = true;
+    QTimer::singleShot(0, this, [this] {
+        mbScheduled = false;
+        Apply();
+    });
+}
+
+void CReadablePalette::Apply()
+{
+    // An empty palette gives the desktop's own back, and leaves the
+    // application following the desktop for every role it does not set.
+    QApplication::setPalette(QPalette());
+    QApplication::setPalette(Readable(QApplication::palette()));
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+#include <QPalette>
+
+// Keeps the desktop's look, light, dark or high-contrast, and makes it
+// readable: each colour that falls short of the contrast WCAG asks for moves
+// to the nearest shade of itself that meets it, and nothing else changes.
+// Applied to the application at start and again whenever the desktop's look
+// changes.
+class CReadablePalette : public QObject
+{
+    Q_OBJECT
+
+public:
+    // WCAG's enhanced level for text, 7:1: small antialiased text shows
+    // paler than its colour, and the forms' text is small. 3:1 for what
+    // marks out a control.
+    static constexpr double TextContrast = 7.0;
+    static constexpr double BoundaryContrast = 3.0;
+
+    // The WCAG contrast ratio of two colours, from 1 to 21.
+    static double Contrast(const QColor& objFirst, const QColor& objSecond);
+    // The palette with its text, captions and selection readable.
+    static QPalette Readable(QPalette objPalette);
+    // Where a text box ends, BoundaryContrast against the window.
+    static QColor Boundary(const QPalette& objPalette);
+    // The focused text box's frame, BoundaryContrast against the window
+    // and against the box.
+    static QColor FocusFrame(const QPalette& objPalette);
+
+    // Makes the application's palette readable, now and after every change
+    // of the desktop's look.
+    static void Follow();
+
+protected:
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+
+private:
+    using QObject::QObject;
+    void Schedule();
+    static void Apply();
+
+    bool mbScheduled = false;
+};
