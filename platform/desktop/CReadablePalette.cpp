@@ -7,9 +7,15 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <utility>
+#include <vector>
 
 namespace {
 constexpr int Steps = 256;
+// The kinds of widget the forms show that a desktop may give a palette of
+// their own (QApplication::palette(const char*)).
+constexpr const char* ThemedKinds[] = {"QAbstractItemView", "QLineEdit",       "QLabel",
+                                       "QGroupBox",         "QAbstractButton", "QMessageBoxLabel"};
 
 double channel(double dblValue)
 {
@@ -101,6 +107,28 @@ void fixSelection(QPalette& objPalette, QPalette::ColorGroup enmGroup)
     objPalette.setColor(enmGroup, QPalette::Highlight, objFixed);
     objPalette.setColor(enmGroup, QPalette::HighlightedText, readableOn(objText, objFixed));
 }
+
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+// Styles may draw the selection in the desktop's accent colour instead: its
+// nearest shade that does as the selection does, else the selection's colour.
+void fixAccent(QPalette& objPalette, QPalette::ColorGroup enmGroup)
+{
+    const QColor objList = objPalette.color(enmGroup, QPalette::Base);
+    const QColor objText = objPalette.color(enmGroup, QPalette::HighlightedText);
+    const QColor objAccent = objPalette.color(enmGroup, QPalette::Accent);
+    const auto serves = [&](const QColor& objShade) {
+        return CReadablePalette::Contrast(objShade, objList) >=
+                   CReadablePalette::BoundaryContrast &&
+               reads(objText, objShade);
+    };
+    if (serves(objAccent))
+        return;
+    const QColor objFixed = nearestShade(objAccent, serves);
+    objPalette.setColor(enmGroup, QPalette::Accent,
+                        objFixed.isValid() ? objFixed
+                                           : objPalette.color(enmGroup, QPalette::Highlight));
+}
+#endif
 } // namespace
 
 double CReadablePalette::Contrast(const QColor& objFirst, const QColor& objSecond)
@@ -117,6 +145,9 @@ QPalette CReadablePalette::Readable(QPalette objPalette)
         fixText(objPalette, enmGroup, QPalette::Text, QPalette::Base);
         fixText(objPalette, enmGroup, QPalette::ButtonText, QPalette::Button);
         fixSelection(objPalette, enmGroup);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+        fixAccent(objPalette, enmGroup);
+#endif
     }
     return objPalette;
 }
@@ -154,13 +185,17 @@ void CReadablePalette::Follow()
     connect(QGuiApplication::styleHints(), &QStyleHints::colorSchemeChanged, pFollower,
             &CReadablePalette::Schedule);
 #endif
-    Apply();
+    pFollower->Apply();
 }
 
 bool CReadablePalette::eventFilter(QObject* pWatched, QEvent* pEvent)
 {
-    // The desktop tells each window; the palette is made once for them all.
-    if (pEvent->type() == QEvent::ThemeChange)
+    // The desktop tells each window of a new look, or only the application
+    // when no window shows yet (a GTK theme read just after start); the
+    // palette is made once for them all.
+    const bool bNewPalette =
+        pEvent->type() == QEvent::ApplicationPaletteChange && pWatched == qApp && !mbApplying;
+    if (pEvent->type() == QEvent::ThemeChange || bNewPalette)
         Schedule();
     return QObject::eventFilter(pWatched, pEvent);
 }
@@ -178,8 +213,17 @@ void CReadablePalette::Schedule()
 
 void CReadablePalette::Apply()
 {
+    mbApplying = true;
     // An empty palette gives the desktop's own back, and leaves the
     // application following the desktop for every role it does not set.
     QApplication::setPalette(QPalette());
+    // The desktop may give palettes of their own to kinds of widget (Qt 6.8
+    // reads GTK's for lists); an application palette would take their place.
+    std::vector<std::pair<const char*, QPalette>> lstKinds;
+    for (const char* pszKind : ThemedKinds)
+        lstKinds.emplace_back(pszKind, QApplication::palette(pszKind));
     QApplication::setPalette(Readable(QApplication::palette()));
+    for (const auto& [pszKind, objPalette] : lstKinds)
+        QApplication::setPalette(Readable(objPalette), pszKind);
+    mbApplying = false;
 }

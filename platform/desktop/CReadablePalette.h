@@ -39,7 +39,8 @@ protected:
 private:
     using QObject::QObject;
     void Schedule();
-    static void Apply();
+    void Apply();
 
     bool mbScheduled = false;
+    bool mbApplying = false;
 };
