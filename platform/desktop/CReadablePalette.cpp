@@ -5,6 +5,7 @@
 #include <QStyleHints>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <utility>
@@ -152,6 +153,35 @@ QPalette CReadablePalette::Readable(QPalette objPalette)
     return objPalette;
 }
 
+QPalette CReadablePalette::Darkened(QPalette objPalette)
+{
+    if (luminance(objPalette.color(QPalette::Window)) <=
+        luminance(objPalette.color(QPalette::WindowText)))
+        return objPalette;
+    // White becomes the near-black of dark desktops, black their near-white.
+    constexpr double Darkest = 0.13;
+    constexpr double Range = 0.8;
+    for (const auto enmGroup : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        for (int intRole = 0; intRole < QPalette::NColorRoles; ++intRole) {
+            const auto enmRole = QPalette::ColorRole(intRole);
+            if (enmRole == QPalette::NoRole)
+                continue;
+            const QColor objColour = objPalette.color(enmGroup, enmRole).toHsl();
+            const double dblLightness = objColour.lightnessF();
+            const double dblDark = Darkest + Range * (1.0 - dblLightness);
+            // As colourful as before: a near-white grey stays a grey.
+            const double dblChroma =
+                (1.0 - std::abs(2.0 * dblLightness - 1.0)) * objColour.hslSaturationF();
+            const double dblRoom = 1.0 - std::abs(2.0 * dblDark - 1.0);
+            objPalette.setColor(enmGroup, enmRole,
+                                QColor::fromHslF(objColour.hslHueF(),
+                                                 std::min(1.0, dblChroma / dblRoom), dblDark,
+                                                 objColour.alphaF()));
+        }
+    }
+    return objPalette;
+}
+
 QColor CReadablePalette::Boundary(const QPalette& objPalette)
 {
     // A shade between the window and its text, as a style's own frame is.
@@ -175,6 +205,18 @@ QColor CReadablePalette::FocusFrame(const QPalette& objPalette)
                    Contrast(objShade, objBox) >= BoundaryContrast;
         });
     return objFrame.isValid() ? objFrame : farthest(objWindow);
+}
+
+// The desktop's palette in the desktop's colour scheme, where Qt knows it
+// (Qt 6.5 and later; Qt 6.8 reads GNOME's and KDE's through the desktop
+// portal).
+QPalette CReadablePalette::Desktops(const QPalette& objPalette)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+    if (QGuiApplication::styleHints()->colorScheme() == Qt::ColorScheme::Dark)
+        return Darkened(objPalette);
+#endif
+    return objPalette;
 }
 
 void CReadablePalette::Follow()
@@ -222,8 +264,8 @@ void CReadablePalette::Apply()
     std::vector<std::pair<const char*, QPalette>> lstKinds;
     for (const char* pszKind : ThemedKinds)
         lstKinds.emplace_back(pszKind, QApplication::palette(pszKind));
-    QApplication::setPalette(Readable(QApplication::palette()));
+    QApplication::setPalette(Readable(Desktops(QApplication::palette())));
     for (const auto& [pszKind, objPalette] : lstKinds)
-        QApplication::setPalette(Readable(objPalette), pszKind);
+        QApplication::setPalette(Readable(Desktops(objPalette)), pszKind);
     mbApplying = false;
 }

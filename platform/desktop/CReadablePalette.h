@@ -23,6 +23,11 @@ public:
     static double Contrast(const QColor& objFirst, const QColor& objSecond);
     // The palette with its text, captions and selection readable.
     static QPalette Readable(QPalette objPalette);
+    // A light palette turned dark, for a desktop that asks for dark but
+    // gives a light palette (GTK 3's themes under GNOME's dark style): each
+    // colour's lightness mirrored into the dark range, its hue kept. A dark
+    // palette stays as it is.
+    static QPalette Darkened(QPalette objPalette);
     // Where a text box ends, BoundaryContrast against the window.
     static QColor Boundary(const QPalette& objPalette);
     // The focused text box's frame, BoundaryContrast against the window
@@ -40,6 +45,7 @@ private:
     using QObject::QObject;
     void Schedule();
     void Apply();
+    static QPalette Desktops(const QPalette& objPalette);
 
     bool mbScheduled = false;
     bool mbApplying = false;

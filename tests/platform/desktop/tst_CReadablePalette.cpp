@@ -100,6 +100,9 @@ private slots:
     void keepsAPaletteThatReads();
     void shadesKeepTheDesktopsColours_data();
     void shadesKeepTheDesktopsColours();
+    void darkensALightPalette_data();
+    void darkensALightPalette();
+    void keepsADarkPaletteDark();
     void followsEveryChangeOfLook();
 };
 
@@ -208,6 +211,42 @@ void tst_CReadablePalette::shadesKeepTheDesktopsColours()
     const double dblBoundary = CReadablePalette::Contrast(CReadablePalette::Boundary(objReadable),
                                                           objReadable.color(QPalette::Window));
     QCOMPARE_LT(dblBoundary, Boundary + 0.1);
+}
+
+void tst_CReadablePalette::darkensALightPalette_data()
+{
+    QTest::addColumn<QPalette>("objPalette");
+    QTest::newRow("Fusion light, no platform theme") << palette(FusionLight);
+    QTest::newRow("GTK's Adwaita through Qt 6.8") << palette(
+        {"#faf9f8", "#000000", "#ffffff", "#000000", "#faf9f8", "#2e3436", "#3584e4", "#ffffff"});
+    QTest::newRow("GTK's HighContrast through Qt 6.8") << palette(
+        {"#fefefd", "#000000", "#fefefd", "#000000", "#fefefd", "#000000", "#1b6acb", "#ffffff"});
+}
+
+void tst_CReadablePalette::darkensALightPalette()
+{
+    QFETCH(QPalette, objPalette);
+    // GIVEN a light palette from a desktop that asks for dark
+    const QPalette objDark = CReadablePalette::Darkened(objPalette);
+    // THEN the window is dark and its text light, and once readable every
+    // text and the selection read
+    const QColor objWindow = objDark.color(QPalette::Window);
+    QCOMPARE_LT(objWindow.lightness(), 64);
+    QCOMPARE_GT(objDark.color(QPalette::WindowText).lightness(), 192);
+    QCOMPARE_LT(objDark.color(QPalette::Base).lightness(), 64);
+    QCOMPARE(shortfall(CReadablePalette::Readable(objDark)), QString());
+    // AND a grey stays a grey, a colour keeps its hue
+    QCOMPARE_LE(qAbs(objWindow.red() - objWindow.blue()), 3);
+    const QColor objBefore = objPalette.color(QPalette::Highlight);
+    const QColor objAfter = objDark.color(QPalette::Highlight);
+    QVERIFY2(qAbs(objAfter.hslHue() - objBefore.hslHue()) <= 2,
+             qPrintable(objAfter.name() + " from " + objBefore.name()));
+}
+
+void tst_CReadablePalette::keepsADarkPaletteDark()
+{
+    const QPalette objPalette = palette(AdwaitaDark);
+    QVERIFY(CReadablePalette::Darkened(objPalette) == objPalette);
 }
 
 void tst_CReadablePalette::followsEveryChangeOfLook()
