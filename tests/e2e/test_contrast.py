@@ -27,14 +27,27 @@ SHOTS = os.environ.get("CORVALE_SHOTS", ".")
 MAIN, DIALOG = Desk.MAIN_TITLE, Desk.DIALOG_TITLE
 
 # Each look as a desktop gives it: the environment the program starts with,
-# and the GTK theme an XSettings manager announces (GNOME's high-contrast
-# switch reaches GTK programs on X11 as that theme name).
+# the GTK theme an XSettings manager announces (GNOME's high-contrast switch
+# reaches GTK programs on X11 as that theme name), and KDE's colour scheme
+# (kdeglobals, which Qt reads itself in a KDE session).
 GTK = {"QT_QPA_PLATFORMTHEME": "gtk3"}
+KDE = {"XDG_CURRENT_DESKTOP": "KDE", "KDE_FULL_SESSION": "true", "KDE_SESSION_VERSION": "6"}
+KDE_WHITE_ON_BLACK = """[General]
+ColorScheme=WhiteOnBlack
+""" + "".join(f"""
+[Colors:{group}]
+BackgroundNormal={background}
+ForegroundNormal={foreground}
+""" for group, background, foreground in [("Window", "0,0,0", "255,255,255"),
+                                          ("View", "0,0,0", "255,255,255"),
+                                          ("Button", "0,0,0", "255,255,255"),
+                                          ("Selection", "255,255,0", "0,0,0")])
 LOOKS = {
-    "light": ({}, None),
-    "dark": (dict(GTK, GTK_THEME="Adwaita:dark"), None),
-    "HighContrast": (GTK, "HighContrast"),
-    "HighContrastInverse": (dict(GTK, GTK_THEME="HighContrastInverse"), None),
+    "light": ({}, None, None),
+    "dark": (dict(GTK, GTK_THEME="Adwaita:dark"), None, None),
+    "HighContrast": (GTK, "HighContrast", None),
+    "HighContrastInverse": (dict(GTK, GTK_THEME="HighContrastInverse"), None, None),
+    "KDE_white_on_black": (KDE, None, KDE_WHITE_ON_BLACK),
 }
 
 BOUNDARY, TEXT = 3.0, 4.5
@@ -116,9 +129,13 @@ class ContrastTest(unittest.TestCase):
         self.results.append((what, value, minimum, detail))
 
     def look(self, name):
-        env, xsettings_theme = LOOKS[name]
+        env, xsettings_theme, kdeglobals = LOOKS[name]
         self.results = []
         with tempfile.TemporaryDirectory() as folder:
+            if kdeglobals:
+                with open(os.path.join(folder, "kdeglobals"), "w", encoding="utf-8") as out:
+                    out.write(kdeglobals)
+                env = dict(env, XDG_CONFIG_HOME=folder)
             settings = None
             if xsettings_theme:
                 settings = self.start_xsettings(folder, xsettings_theme)
