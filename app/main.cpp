@@ -1,5 +1,4 @@
 #include <CForm.h>
-#include <CReadablePalette.h>
 #include <CWindowSystem.h>
 #include <frmMain.h>
 
@@ -28,7 +27,6 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Corvale"));
     QApplication::setDesktopFileName(QStringLiteral("com.corvale.Corvale"));
     QApplication::setWindowIcon(ApplicationIcon());
-    CReadablePalette::Follow();
     QApplication::setQuitOnLastWindowClosed(false);
     return CForm::Run<frmMain>();
 }

@@ -219,27 +219,24 @@ QPalette CReadablePalette::Desktops(const QPalette& objPalette)
     return objPalette;
 }
 
-void CReadablePalette::Follow()
+CReadablePalette::CReadablePalette(QObject* pParent) : QObject(pParent)
 {
-    auto* pFollower = new CReadablePalette(qApp);
-    qApp->installEventFilter(pFollower);
 #if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
-    connect(QGuiApplication::styleHints(), &QStyleHints::colorSchemeChanged, pFollower,
+    connect(QGuiApplication::styleHints(), &QStyleHints::colorSchemeChanged, this,
             &CReadablePalette::Schedule);
 #endif
-    pFollower->Apply();
+    Apply();
 }
 
-bool CReadablePalette::eventFilter(QObject* pWatched, QEvent* pEvent)
+void CReadablePalette::FilterEvent(QObject* pReceiver, QEvent* pEvent)
 {
     // The desktop tells each window of a new look, or only the application
     // when no window shows yet (a GTK theme read just after start); the
     // palette is made once for them all.
     const bool bNewPalette =
-        pEvent->type() == QEvent::ApplicationPaletteChange && pWatched == qApp && !mbApplying;
+        pEvent->type() == QEvent::ApplicationPaletteChange && pReceiver == qApp && !mbApplying;
     if (pEvent->type() == QEvent::ThemeChange || bNewPalette)
         Schedule();
-    return QObject::eventFilter(pWatched, pEvent);
 }
 
 void CReadablePalette::Schedule()

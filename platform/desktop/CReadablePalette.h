@@ -6,8 +6,8 @@
 // Keeps the desktop's look, light, dark or high-contrast, and makes it
 // readable: each colour that falls short of the contrast WCAG asks for moves
 // to the nearest shade of itself that meets it, and nothing else changes.
-// Applied to the application at start and again whenever the desktop's look
-// changes.
+// Applied to the application as the first form loads and again whenever
+// the desktop's look changes.
 class CReadablePalette : public QObject
 {
     Q_OBJECT
@@ -34,15 +34,14 @@ public:
     // and against the box.
     static QColor FocusFrame(const QPalette& objPalette);
 
-    // Makes the application's palette readable, now and after every change
-    // of the desktop's look.
-    static void Follow();
-
-protected:
-    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+    // Makes the application's palette readable now, and again after each
+    // change of the desktop's look that FilterEvent sees.
+    explicit CReadablePalette(QObject* pParent = nullptr);
+    // Sees each of the application's events (CDesktop passes them on) and
+    // takes none.
+    void FilterEvent(QObject* pReceiver, QEvent* pEvent);
 
 private:
-    using QObject::QObject;
     void Schedule();
     void Apply();
     static QPalette Desktops(const QPalette& objPalette);

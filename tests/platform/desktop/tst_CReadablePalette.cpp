@@ -1,3 +1,4 @@
+#include <CDesktop.h>
 #include <CReadablePalette.h>
 
 #include <QApplication>
@@ -251,8 +252,8 @@ void tst_CReadablePalette::keepsADarkPaletteDark()
 
 void tst_CReadablePalette::followsEveryChangeOfLook()
 {
-    // GIVEN the application following the desktop's look
-    CReadablePalette::Follow();
+    // GIVEN the program's filter of the application's events in place
+    CDesktop::Install();
     QCOMPARE(shortfall(QApplication::palette()), QString());
     // WHEN the look changes to a palette that does not read, before any
     // window shows
