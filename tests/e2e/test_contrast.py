@@ -26,11 +26,14 @@ PROGRAM = os.environ["CORVALE_PROGRAM"]
 SHOTS = os.environ.get("CORVALE_SHOTS", ".")
 MAIN, DIALOG = Desk.MAIN_TITLE, Desk.DIALOG_TITLE
 
-# Each look as a desktop gives it: the environment the program starts with,
-# the GTK theme an XSettings manager announces (GNOME's high-contrast switch
-# reaches GTK programs on X11 as that theme name), and KDE's colour scheme
-# (kdeglobals, which Qt reads itself in a KDE session).
+# Each look as a desktop gives it: the environment the program starts with
+# ("env"); the GTK theme an XSettings manager announces ("xsettings": GNOME's
+# high-contrast switch reaches GTK programs on X11 as that theme name); KDE's
+# colour scheme ("kdeglobals", which Qt reads itself in a KDE session); a
+# GNOME setting ("gsettings", through dconf, which the desktop portal passes
+# on).
 GTK = {"QT_QPA_PLATFORMTHEME": "gtk3"}
+GNOME = {"XDG_CURRENT_DESKTOP": "GNOME", "GSETTINGS_BACKEND": "dconf"}
 KDE = {"XDG_CURRENT_DESKTOP": "KDE", "KDE_FULL_SESSION": "true", "KDE_SESSION_VERSION": "6"}
 KDE_WHITE_ON_BLACK = """[General]
 ColorScheme=WhiteOnBlack
@@ -43,12 +46,16 @@ ForegroundNormal={foreground}
                                           ("Button", "0,0,0", "255,255,255"),
                                           ("Selection", "255,255,0", "0,0,0")])
 LOOKS = {
-    "light": ({}, None, None),
-    "dark": (dict(GTK, GTK_THEME="Adwaita:dark"), None, None),
-    "HighContrast": (GTK, "HighContrast", None),
-    "HighContrastInverse": (dict(GTK, GTK_THEME="HighContrastInverse"), None, None),
-    "KDE_white_on_black": (KDE, None, KDE_WHITE_ON_BLACK),
+    "light": {},
+    "dark": {"env": dict(GTK, GTK_THEME="Adwaita:dark")},
+    "GNOME_dark_style": {"env": GNOME, "gsettings": (
+        "org.gnome.desktop.interface", "color-scheme", "prefer-dark")},
+    "HighContrast": {"env": GTK, "xsettings": "HighContrast"},
+    "HighContrastInverse": {"env": dict(GTK, GTK_THEME="HighContrastInverse")},
+    "KDE_white_on_black": {"env": KDE, "kdeglobals": KDE_WHITE_ON_BLACK},
 }
+# Qt reads the desktop portal's colour scheme from 6.5 on.
+PORTAL_QT = (6, 5)
 
 BOUNDARY, TEXT = 3.0, 4.5
 # Text is measured by its purest pixel: IDs whose letters have whole-pixel
@@ -69,6 +76,13 @@ def luminance(colour):
 def ratio(first, second):
     lighter, darker = sorted((luminance(first), luminance(second)), reverse=True)
     return (lighter + 0.05) / (darker + 0.05)
+
+
+def qt_version():
+    """The version of the Qt the program runs on."""
+    core = ctypes.CDLL("libQt6Core.so.6")
+    core.qVersion.restype = ctypes.c_char_p
+    return tuple(int(part) for part in core.qVersion().decode().split(".")[:2])
 
 
 def hex_colour(colour):
@@ -129,25 +143,34 @@ class ContrastTest(unittest.TestCase):
         self.results.append((what, value, minimum, detail))
 
     def look(self, name):
-        env, xsettings_theme, kdeglobals = LOOKS[name]
+        look = LOOKS[name]
+        env = look.get("env", {})
         self.results = []
         with tempfile.TemporaryDirectory() as folder:
-            if kdeglobals:
+            if "kdeglobals" in look:
                 with open(os.path.join(folder, "kdeglobals"), "w", encoding="utf-8") as out:
-                    out.write(kdeglobals)
+                    out.write(look["kdeglobals"])
                 env = dict(env, XDG_CONFIG_HOME=folder)
             settings = None
-            if xsettings_theme:
-                settings = self.start_xsettings(folder, xsettings_theme)
-            desk = Desk(PROGRAM, env=env)
+            if "xsettings" in look:
+                settings = self.start_xsettings(folder, look["xsettings"])
+            if "gsettings" in look:
+                if qt_version() < PORTAL_QT:
+                    self.skipTest("Qt before 6.5 does not read the desktop portal")
+                self.gsettings(env, "set", *look["gsettings"])
             try:
-                self.measure_dialog(desk, name, folder)
-                self.measure_main_window(desk, name, folder)
+                desk = Desk(PROGRAM, env=env)
+                try:
+                    self.measure_dialog(desk, name, folder)
+                    self.measure_main_window(desk, name, folder)
+                finally:
+                    desk.close()
             finally:
-                desk.close()
                 if settings:
                     settings.terminate()
                     settings.wait()
+                if "gsettings" in look:
+                    self.gsettings(env, "reset", *look["gsettings"][:2])
         print(f"\n{name}:", file=sys.stderr)
         for what, value, minimum, detail in self.results:
             mark = "" if value >= minimum else "   FAILS"
@@ -155,6 +178,16 @@ class ContrastTest(unittest.TestCase):
         failures = [f"{what} {value:.2f}:1 < {minimum}:1"
                     for what, value, minimum, _ in self.results if value < minimum]
         self.assertEqual(failures, [])
+
+    def gsettings(self, env, *args):
+        """Changes a GNOME setting, and waits until the desktop portal has
+        started and passes on the colour scheme."""
+        subprocess.run(["gsettings", *args], env=dict(os.environ, **env), check=True)
+        subprocess.run(["gdbus", "call", "--session", "--dest", "org.freedesktop.portal.Desktop",
+                        "--object-path", "/org/freedesktop/portal/desktop", "--method",
+                        "org.freedesktop.portal.Settings.ReadOne", "org.freedesktop.appearance",
+                        "color-scheme"], env=dict(os.environ, **env), check=True,
+                       capture_output=True)
 
     def start_xsettings(self, folder, theme):
         """An XSettings manager announcing the theme, as a GNOME session's
@@ -181,7 +214,14 @@ class ContrastTest(unittest.TestCase):
         focused = next(box for box in boxes if box.name == "Customer ID")
         others = [box for box in boxes if box is not focused]
         self.assertEqual(len(others), 6)
-        # THEN every box stands out from the window by its boundary or fill
+        # THEN the window is dark where the desktop asks for dark
+        if name == "GNOME_dark_style":
+            caption = desk.extents(next(node for node in desk.controls(dialog)
+                                        if node.getRoleName() == "label" and node.name))
+            _, text, background = text_contrast(screen, caption)
+            self.assertLess(luminance(background), luminance(text),
+                            f"{hex_colour(text)} on {hex_colour(background)}")
+        # AND every box stands out from the window by its boundary or fill
         for box in boxes:
             rect = desk.extents(box)
             window = dominant(screen.ring(rect, 2) + screen.ring(rect, 3))
