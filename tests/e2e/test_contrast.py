@@ -21,9 +21,8 @@ import unittest
 import pyatspi
 
 from desk import Desk, X11, wait_for
+from deskcase import PROGRAM, SHOTS, DeskTestCase
 
-PROGRAM = os.environ["CORVALE_PROGRAM"]
-SHOTS = os.environ.get("CORVALE_SHOTS", ".")
 MAIN, DIALOG = Desk.MAIN_TITLE, Desk.DIALOG_TITLE
 
 # Each look as a desktop gives it: the environment the program starts with
@@ -138,40 +137,40 @@ def text_contrast(screen, rect):
     return ratio(text, background), text, background
 
 
-class ContrastTest(unittest.TestCase):
+class ContrastTest(DeskTestCase):
+    """One test for each look (test_<look>): the program started in it."""
+
+    def setUp(self):
+        self.look_name = next(name for name in LOOKS
+                              if self._testMethodName == f"test_{name.lower()}")
+        look = LOOKS[self.look_name]
+        self.env = look.get("env", {})
+        self.results = []
+        folder = tempfile.TemporaryDirectory()
+        self.addCleanup(folder.cleanup)
+        if "kdeglobals" in look:
+            with open(os.path.join(folder.name, "kdeglobals"), "w", encoding="utf-8") as out:
+                out.write(look["kdeglobals"])
+            self.env = dict(self.env, XDG_CONFIG_HOME=folder.name)
+        if "xsettings" in look:
+            self.start_xsettings(folder.name, look["xsettings"])
+        if "gsettings" in look:
+            if qt_version() < PORTAL_QT:
+                self.skipTest("Qt before 6.5 does not read the desktop portal")
+            self.gsettings("set", *look["gsettings"])
+            self.addCleanup(self.gsettings, "reset", *look["gsettings"][:2])
+        super().setUp()
+
+    def start(self, program=PROGRAM, **options):
+        return Desk(program, env=self.env, **options)
+
     def measure(self, what, value, minimum, detail):
         self.results.append((what, value, minimum, detail))
 
-    def look(self, name):
-        look = LOOKS[name]
-        env = look.get("env", {})
-        self.results = []
-        with tempfile.TemporaryDirectory() as folder:
-            if "kdeglobals" in look:
-                with open(os.path.join(folder, "kdeglobals"), "w", encoding="utf-8") as out:
-                    out.write(look["kdeglobals"])
-                env = dict(env, XDG_CONFIG_HOME=folder)
-            settings = None
-            if "xsettings" in look:
-                settings = self.start_xsettings(folder, look["xsettings"])
-            if "gsettings" in look:
-                if qt_version() < PORTAL_QT:
-                    self.skipTest("Qt before 6.5 does not read the desktop portal")
-                self.gsettings(env, "set", *look["gsettings"])
-            try:
-                desk = Desk(PROGRAM, env=env)
-                try:
-                    self.measure_dialog(desk, name, folder)
-                    self.measure_main_window(desk, name, folder)
-                finally:
-                    desk.close()
-            finally:
-                if settings:
-                    settings.terminate()
-                    settings.wait()
-                if "gsettings" in look:
-                    self.gsettings(env, "reset", *look["gsettings"][:2])
-        print(f"\n{name}:", file=sys.stderr)
+    def look(self):
+        self.measure_dialog(self.desk, self.look_name)
+        self.measure_main_window(self.desk, self.look_name)
+        print(f"\n{self.look_name}:", file=sys.stderr)
         for what, value, minimum, detail in self.results:
             mark = "" if value >= minimum else "   FAILS"
             print(f"  {what:40} {value:5.2f}:1 (>= {minimum}) {detail}{mark}", file=sys.stderr)
@@ -179,15 +178,15 @@ class ContrastTest(unittest.TestCase):
                     for what, value, minimum, _ in self.results if value < minimum]
         self.assertEqual(failures, [])
 
-    def gsettings(self, env, *args):
+    def gsettings(self, *args):
         """Changes a GNOME setting, and waits until the desktop portal has
         started and passes on the colour scheme."""
-        subprocess.run(["gsettings", *args], env=dict(os.environ, **env), check=True)
+        env = dict(os.environ, **self.env)
+        subprocess.run(["gsettings", *args], env=env, check=True)
         subprocess.run(["gdbus", "call", "--session", "--dest", "org.freedesktop.portal.Desktop",
                         "--object-path", "/org/freedesktop/portal/desktop", "--method",
                         "org.freedesktop.portal.Settings.ReadOne", "org.freedesktop.appearance",
-                        "color-scheme"], env=dict(os.environ, **env), check=True,
-                       capture_output=True)
+                        "color-scheme"], env=env, check=True, capture_output=True)
 
     def start_xsettings(self, folder, theme):
         """An XSettings manager announcing the theme, as a GNOME session's
@@ -196,18 +195,17 @@ class ContrastTest(unittest.TestCase):
         with open(config, "w", encoding="utf-8") as out:
             out.write(f'Net/ThemeName "{theme}"\n')
         process = subprocess.Popen(["xsettingsd", "-c", config], stderr=subprocess.DEVNULL)
+        self.addCleanup(process.wait)
+        self.addCleanup(process.terminate)
         x11 = X11()
         x11.lib.XGetSelectionOwner.restype = ctypes.c_ulong
         x11.lib.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
         wait_for("the XSettings manager", lambda: x11.lib.XGetSelectionOwner(
             x11.display, x11.atom("_XSETTINGS_S0")))
-        return process
 
-    def measure_dialog(self, desk, name, folder):
+    def measure_dialog(self, desk, name):
         # GIVEN the customer dialog open, the first box focused and empty
-        desk.key("alt+a")
-        wait_for("focus on Customer ID", lambda: desk.dialog_showing()
-                 and desk.focused_name() == "Customer ID")
+        desk.open_dialog()
         dialog = desk.frame(DIALOG)
         screen = Screen(os.path.join(SHOTS, f"contrast-{name}-dialog.png"))
         boxes = [node for node in desk.controls(dialog) if node.getRoleName() == "text"]
@@ -251,24 +249,21 @@ class ContrastTest(unittest.TestCase):
         self.measure(f"caption {node.name!r}", value, TEXT,
                      f"{hex_colour(text)} on {hex_colour(background)}")
 
-    def measure_main_window(self, desk, name, folder):
+    def measure_main_window(self, desk, name):
         # GIVEN two customers, the second selected in the focused list
         desk.type(FIRST)
         desk.key("Return")
-        wait_for("the dialog to close", lambda: not desk.dialog_showing())
-        desk.key("alt+a")
-        wait_for("focus on Customer ID", lambda: desk.dialog_showing()
-                 and desk.focused_name() == "Customer ID")
-        desk.type(SECOND)
-        desk.key("Return")
-        wait_for("the dialog to close", lambda: not desk.dialog_showing())
+        desk.wait_windows_closed()
+        desk.add_customer(SECOND)
+        desk.wait_windows_closed()
+        desk.wait_entries(FIRST, SECOND)
+        desk.click_entry(SECOND)
         table = desk.control(MAIN, Desk.LIST_ROLE, "Customer List")
-        entry = wait_for("the entries", lambda: [child for child in table
-                                                  if child is not None][1:])[0]
-        desk.click(entry)
-        wait_for("the entry selected", lambda: entry.getState().contains(
-            pyatspi.STATE_SELECTED) and table.getState().contains(pyatspi.STATE_FOCUSED))
-        other = next(child for child in table if child is not None and child.name == FIRST)
+        wait_for("the entry selected in the focused list", lambda: desk.list_entries(
+            pyatspi.STATE_SELECTED) == [SECOND] and table.getState().contains(
+                pyatspi.STATE_FOCUSED))
+        entry, other = (next(child for child in table if child is not None and child.name == id_)
+                        for id_ in (SECOND, FIRST))
         screen = Screen(os.path.join(SHOTS, f"contrast-{name}-main.png"))
         # THEN the selected entry stands out from the list, its text from it
         list_colour = dominant(screen.area(inset(desk.extents(table), 3)))
@@ -293,12 +288,8 @@ class ContrastTest(unittest.TestCase):
                      f"{hex_colour(text)} on {hex_colour(background)}")
 
 
-def make_test(name):
-    return lambda self: self.look(name)
-
-
 for look_name in LOOKS:
-    setattr(ContrastTest, f"test_{look_name.lower()}", make_test(look_name))
+    setattr(ContrastTest, f"test_{look_name.lower()}", ContrastTest.look)
 
 if __name__ == "__main__":
     unittest.main(verbosity=2)
