@@ -208,8 +208,8 @@ QColor CReadablePalette::FocusFrame(const QPalette& objPalette)
 }
 
 // The desktop's palette in the desktop's colour scheme, where Qt knows it
-// (Qt 6.5 and later; Qt 6.8 reads GNOME's and KDE's through the desktop
-// portal).
+// (Qt 6.5 and later; Qt 6.8's GTK theme reads GNOME's dark style from the
+// desktop portal).
 QPalette CReadablePalette::Desktops(const QPalette& objPalette)
 {
 #if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
