@@ -3,9 +3,10 @@ looks: the real program, started in the look, screenshots of its real
 windows, and each control's rectangle from the accessibility bus. Measures
 WCAG contrast ratios: a text box's boundary against the window (3:1), the
 list's selected entry against the list (3:1) and its text against the
-selection (4.5:1), every caption against what is behind it (4.5:1), and the
-focused text box's indicator (3:1 against the window, and as much change
-against the same box unfocused). Run by run-e2e; prints what it measured.
+selection (4.5:1), every caption against what is behind it (4.5:1, a
+message box's too), and the focused text box's indicator (3:1 against the
+window, and as much change against the same box unfocused). Run by run-e2e;
+prints what it measured.
     sh tests/e2e/run-e2e build/app/corvale build/e2e test_contrast.py
     sh tests/e2e/run-e2e build/app/corvale build/e2e test_contrast.py ContrastTest.test_dark"""
 
@@ -170,6 +171,7 @@ class ContrastTest(DeskTestCase):
     def look(self):
         self.measure_dialog(self.desk, self.look_name)
         self.measure_main_window(self.desk, self.look_name)
+        self.measure_message(self.desk, self.look_name)
         print(f"\n{self.look_name}:", file=sys.stderr)
         for what, value, minimum, detail in self.results:
             mark = "" if value >= minimum else "   FAILS"
@@ -286,6 +288,20 @@ class ContrastTest(DeskTestCase):
         value, text, background = text_contrast(screen, (x, y, width, TITLE_HEIGHT))
         self.measure("caption 'Customer List'", value, TEXT,
                      f"{hex_colour(text)} on {hex_colour(background)}")
+
+
+    def measure_message(self, desk, name):
+        # GIVEN a message box, THEN its text and its button's caption read
+        desk.key("alt+n")
+        desk.wait_message()
+        box = next(frame for frame in desk.frames() if frame.getRoleName() == "alert")
+        screen = Screen(os.path.join(SHOTS, f"contrast-{name}-message.png"))
+        captions = [node for node in desk.controls(box)
+                    if node.getRoleName() in ("label", "push button", "button") and node.name]
+        self.assertTrue(captions)
+        for node in captions:
+            self.measure_caption(desk, screen, node)
+        desk.close_message()
 
 
 for look_name in LOOKS:
