@@ -1,9 +1,12 @@
 #include "CTextField.h"
 
+#include "CReadablePalette.h"
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMimeData>
+#include <QPainter>
 #include <QValidator>
 
 #include <functional>
@@ -125,4 +128,23 @@ void CTextField::dropEvent(QDropEvent* pEvent)
         return;
     }
     QLineEdit::dropEvent(pEvent);
+}
+
+// Styles draw a text box's frame a shade off the window's colour, too faint to
+// find an empty box by (2:1 in Fusion); the box draws its own boundary, and a
+// thicker one while it has the keyboard.
+void CTextField::paintEvent(QPaintEvent* pEvent)
+{
+    QLineEdit::paintEvent(pEvent);
+    const bool bFocus = hasFocus();
+    const qreal dblWidth = bFocus ? 2.0 : 1.0;
+    QPainter objPainter(this);
+    objPainter.setRenderHint(QPainter::Antialiasing);
+    objPainter.setPen(QPen(bFocus ? CReadablePalette::FocusFrame(palette())
+                                  : CReadablePalette::Boundary(palette()),
+                           dblWidth));
+    objPainter.setBrush(Qt::NoBrush);
+    const qreal dblInset = dblWidth / 2;
+    objPainter.drawRoundedRect(QRectF(rect()).adjusted(dblInset, dblInset, -dblInset, -dblInset), 2,
+                               2);
 }

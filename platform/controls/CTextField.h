@@ -30,6 +30,7 @@ protected:
     void inputMethodEvent(QInputMethodEvent* pEvent) override;
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
     void dropEvent(QDropEvent* pEvent) override;
+    void paintEvent(QPaintEvent* pEvent) override;
 
 private:
     // Whether the text, with intAdded characters more and those of the

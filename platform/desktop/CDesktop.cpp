@@ -2,6 +2,7 @@
 
 #include "CKeyboardRouter.h"
 #include "CModality.h"
+#include "CReadablePalette.h"
 #include "CWindowSystem.h"
 #include "CX11Focus.h"
 #include "CX11KeysToFront.h"
@@ -21,7 +22,8 @@ void CDesktop::Install()
 }
 
 CDesktop::CDesktop(QObject* pParent)
-    : QObject(pParent), mbX11(CWindowSystem::IsX11()), mpRouter(std::make_unique<CKeyboardRouter>())
+    : QObject(pParent), mbX11(CWindowSystem::IsX11()),
+      mpRouter(std::make_unique<CKeyboardRouter>()), mpPalette(std::make_unique<CReadablePalette>())
 {
     auto* pX11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (mbX11 && pX11 && pX11->connection())
@@ -46,6 +48,7 @@ bool CDesktop::nativeEventFilter(const QByteArray& strType, void* pMessage, qint
 
 bool CDesktop::eventFilter(QObject* pReceiver, QEvent* pEvent)
 {
+    mpPalette->FilterEvent(pReceiver, pEvent);
     if (mbX11)
         CX11Focus::FilterEvent(pReceiver, pEvent);
     if (CModality::FilterEvent(pReceiver, pEvent))

@@ -6,6 +6,7 @@
 #include <memory>
 
 class CKeyboardRouter;
+class CReadablePalette;
 class CX11KeysToFront;
 
 // The program's one filter of every event of the application and, on X11,
@@ -13,7 +14,8 @@ class CX11KeysToFront;
 // order, and the first that takes it ends its road.
 //   X server's events: CX11Focus (where the keyboard is), CModality (a
 //     window beneath a modal one got the keyboard), CX11KeysToFront.
-//   Qt's events: CX11Focus (the windows Qt blocks), CModality (input for a
+//   Qt's events: CReadablePalette (a change of the desktop's look; it takes
+//     none), CX11Focus (the windows Qt blocks), CModality (input for a
 //     window beneath a modal one), CX11KeysToFront (keys Qt delivers, before
 //     the router may take them), CKeyboardRouter.
 class CDesktop final : public QObject, public QAbstractNativeEventFilter
@@ -36,4 +38,5 @@ private:
     bool mbX11;
     std::unique_ptr<CX11KeysToFront> mpKeysToFront;
     std::unique_ptr<CKeyboardRouter> mpRouter;
+    std::unique_ptr<CReadablePalette> mpPalette;
 };
