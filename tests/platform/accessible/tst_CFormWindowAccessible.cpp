@@ -1,27 +1,11 @@
+#include "platform/TestForms.h"
+
 #include <CAccessibleFactory.h>
-#include <CForm.h>
 #include <CFormWindow.h>
 
-#include "WindowTesting.h"
-
 #include <QAccessible>
-#include <QTest>
 
 namespace {
-const ControlLayout gControls[] = {
-    {ControlKind::CommandButton, "cmdClose", "&Close", 100, 100, 1215, 495, CancelButton},
-};
-const FormLayout gLayout = {"frmTest", "Test Form", 4635, 3900, gControls};
-
-class frmTest : public CForm
-{
-public:
-    frmTest() : CForm(gLayout)
-    {
-        OnClick("cmdClose", [this] { Hide(); });
-    }
-};
-
 QAccessible::Role roleOf(QWidget* pWindow)
 {
     QAccessibleInterface* pInterface = QAccessible::queryAccessibleInterface(pWindow);
@@ -82,7 +66,7 @@ void tst_CFormWindowAccessible::roleFollowsHowTheWindowIsShown()
 void tst_CFormWindowAccessible::formShownModallyIsADialog()
 {
     // GIVEN a form shown as the start window, THEN it is an application window.
-    frmTest& objForm = CForm::Get<frmTest>();
+    frmModal& objForm = CForm::Get<frmModal>();
     objForm.Show();
     QCOMPARE(roleOf(objForm.Window()), QAccessible::Window);
     objForm.Hide();
