@@ -136,15 +136,24 @@ void CTextField::dropEvent(QDropEvent* pEvent)
 void CTextField::paintEvent(QPaintEvent* pEvent)
 {
     QLineEdit::paintEvent(pEvent);
+    if (!mobjBoundary.isValid()) {
+        mobjBoundary = CReadablePalette::Boundary(palette());
+        mobjFocusFrame = CReadablePalette::FocusFrame(palette());
+    }
     const bool bFocus = hasFocus();
     const qreal dblWidth = bFocus ? 2.0 : 1.0;
     QPainter objPainter(this);
     objPainter.setRenderHint(QPainter::Antialiasing);
-    objPainter.setPen(QPen(bFocus ? CReadablePalette::FocusFrame(palette())
-                                  : CReadablePalette::Boundary(palette()),
-                           dblWidth));
+    objPainter.setPen(QPen(bFocus ? mobjFocusFrame : mobjBoundary, dblWidth));
     objPainter.setBrush(Qt::NoBrush);
     const qreal dblInset = dblWidth / 2;
     objPainter.drawRoundedRect(QRectF(rect()).adjusted(dblInset, dblInset, -dblInset, -dblInset), 2,
                                2);
+}
+
+void CTextField::changeEvent(QEvent* pEvent)
+{
+    QLineEdit::changeEvent(pEvent);
+    if (pEvent->type() == QEvent::PaletteChange)
+        mobjBoundary = mobjFocusFrame = QColor();
 }

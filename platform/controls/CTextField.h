@@ -31,6 +31,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
     void dropEvent(QDropEvent* pEvent) override;
     void paintEvent(QPaintEvent* pEvent) override;
+    void changeEvent(QEvent* pEvent) override;
 
 private:
     // Whether the text, with intAdded characters more and those of the
@@ -41,4 +42,8 @@ private:
     bool PasteFits(QClipboard::Mode enmMode, bool bReplacesSelection);
 
     bool mbRefusing = false;
+    // The frame's colours, worked out from the palette once for each palette
+    // rather than at every blink of the caret.
+    QColor mobjBoundary;
+    QColor mobjFocusFrame;
 };
