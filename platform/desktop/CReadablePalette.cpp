@@ -83,6 +83,14 @@ void fixText(QPalette& objPalette, QPalette::ColorGroup enmGroup, QPalette::Colo
         objPalette.setColor(enmGroup, enmText, readableOn(objText, objBehind));
 }
 
+// Whether a selection of this colour stands out from the list and its text
+// reads on it.
+bool servesAsSelection(const QColor& objShade, const QColor& objList, const QColor& objText)
+{
+    return CReadablePalette::Contrast(objShade, objList) >= CReadablePalette::BoundaryContrast &&
+           reads(objText, objShade);
+}
+
 // The selection stands out from the list, and its text from the selection:
 // the nearest shade of the selection that does both with the desktop's own
 // text colour, else with black or white text, else that stands out at least.
@@ -94,10 +102,10 @@ void fixSelection(QPalette& objPalette, QPalette::ColorGroup enmGroup)
     const auto standsOut = [&](const QColor& objShade) {
         return CReadablePalette::Contrast(objShade, objList) >= CReadablePalette::BoundaryContrast;
     };
-    if (standsOut(objSelection) && reads(objText, objSelection))
+    if (servesAsSelection(objSelection, objList, objText))
         return;
     QColor objFixed = nearestShade(objSelection, [&](const QColor& objShade) {
-        return standsOut(objShade) && reads(objText, objShade);
+        return servesAsSelection(objShade, objList, objText);
     });
     if (!objFixed.isValid())
         objFixed = nearestShade(objSelection, [&](const QColor& objShade) {
@@ -118,9 +126,7 @@ void fixAccent(QPalette& objPalette, QPalette::ColorGroup enmGroup)
     const QColor objText = objPalette.color(enmGroup, QPalette::HighlightedText);
     const QColor objAccent = objPalette.color(enmGroup, QPalette::Accent);
     const auto serves = [&](const QColor& objShade) {
-        return CReadablePalette::Contrast(objShade, objList) >=
-                   CReadablePalette::BoundaryContrast &&
-               reads(objText, objShade);
+        return servesAsSelection(objShade, objList, objText);
     };
     if (serves(objAccent))
         return;
