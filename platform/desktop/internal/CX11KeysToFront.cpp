@@ -52,10 +52,17 @@ bool CX11KeysToFront::FilterX11(xcb_generic_event_t& objEvent)
 
 void CX11KeysToFront::KeyboardMoved()
 {
-    // Qt gives the window the keys that come after, unless it is blocked; so
-    // do the keys sent again after this event.
+    sendHeldIfTaken();
+}
+
+// Qt gives the window that has the keyboard the keys that come after, unless
+// it is blocked or gone; so do the keys held, sent again after this event.
+void CX11KeysToFront::sendHeldIfTaken()
+{
     const xcb_window_t idTarget = CX11Focus::KeyTarget();
-    if (!mlstHeld.isEmpty() && idTarget != XCB_NONE && idTarget == CX11Focus::Window())
+    const QWindow* pTarget = CX11Focus::WindowOf(idTarget);
+    if (!mlstHeld.isEmpty() && idTarget != XCB_NONE && idTarget == CX11Focus::Window() && pTarget &&
+        !CX11Focus::IsBlocked(pTarget))
         sendHeldTo(idTarget);
 }
 
@@ -71,6 +78,12 @@ bool CX11KeysToFront::takeKey(xcb_key_press_event_t& objKey)
     // the X server sent it to.
     const xcb_window_t idTarget =
         CX11Focus::KeyTarget() != XCB_NONE ? CX11Focus::KeyTarget() : objKey.event;
+    if (!CX11Focus::WindowOf(objKey.event)) {
+        // Qt drops a key for a window it no longer has.
+        hold(objKey, bSentAgain);
+        sendHeldIfTaken();
+        return true;
+    }
     if (!mlstHeld.isEmpty() || CX11Focus::IsBlocked(CX11Focus::WindowOf(idTarget))) {
         // A key sent again came before every key held since it was sent.
         hold(objKey, bSentAgain);

@@ -16,7 +16,10 @@ class QWindow;
 // event filter sees it; so does it with the keys it had already read, but
 // not yet delivered, when the modal window opened. Such keys are held back
 // and, once the window in front has the keyboard, sent again by the X server
-// to it, in the order they came, the keys typed meanwhile behind them.
+// to it, in the order they came, the keys typed meanwhile behind them. So
+// are keys that come for a window the program no longer has (a message box
+// just answered, often while keys sent to it again are on their way back),
+// which Qt would drop: they go to the window that has the keyboard.
 class CX11KeysToFront final
 {
 public:
@@ -30,6 +33,7 @@ public:
 
 private:
     bool takeKey(xcb_key_press_event_t& objKey);
+    void sendHeldIfTaken();
     void hold(const xcb_key_press_event_t& objKey, bool bAhead);
     void holdUndelivered(const QWindow& objBlocked);
     void sendHeldTo(xcb_window_t idWindow);

@@ -12,6 +12,8 @@ private slots:
     void initTestCase();
     void burstReadBeforeWindowOpens_data();
     void burstReadBeforeWindowOpens();
+    void keysForAWindowGone_data();
+    void keysForAWindowGone();
 };
 
 void tst_CX11KeysToFront::initTestCase()
@@ -76,6 +78,44 @@ void tst_CX11KeysToFront::burstReadBeforeWindowOpens()
              std::count_if(lstKeys.cbegin(), lstKeys.cend(), [](const Key& objKey) {
                  return objKey.chKey == 'a' && objKey.uModifiers == XCB_MOD_MASK_1;
              }));
+}
+
+void tst_CX11KeysToFront::keysForAWindowGone_data()
+{
+    QTest::addColumn<bool>("bDeleted");
+
+    QTest::newRow("window deleted") << true;
+    QTest::newRow("only its X window destroyed") << false;
+}
+
+// Keys the X server has sent to a window that goes before the program reads
+// them (a message box answered while keys sent to it again are on their way
+// back) reach the window that has the keyboard, in their order.
+void tst_CX11KeysToFront::keysForAWindowGone()
+{
+    QFETCH(bool, bDeleted);
+
+    auto* pX11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!pX11)
+        QSKIP("Keys go through an X server");
+    CFormWindow objMain([] {});
+    auto* pEdit = new QLineEdit(&objMain);
+    objMain.show();
+    auto pGone = std::make_unique<CFormWindow>([] {});
+    pGone->move(300, 0);
+    pGone->show();
+    QVERIFY(QTest::qWaitForWindowExposed(pGone.get()));
+    objMain.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&objMain));
+    pEdit->setFocus();
+
+    // Sent, then the window destroyed, with no event read in between.
+    QVERIFY(sendKeys(pX11->connection(), *pGone->windowHandle(), typed("k1")));
+    if (bDeleted)
+        pGone.reset();
+    else
+        pGone->windowHandle()->destroy();
+    QTRY_COMPARE(pEdit->text(), QStringLiteral("k1"));
 }
 
 QTEST_MAIN(tst_CX11KeysToFront)
