@@ -1,6 +1,6 @@
 """Start-up: from process start to the main window mapped on the X server,
 for corvale and for a minimal Qt Widgets program, alternating, several runs;
-prints the medians and their ratio. Run inside an X server (xvfb-run).
+prints the medians and their ratio. Run inside an X server (tests/with-xvfb).
 
     startup.py CORVALE MINIMAL [RUNS]
 """
