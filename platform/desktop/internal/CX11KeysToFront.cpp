@@ -61,7 +61,7 @@ void CX11KeysToFront::sendHeldIfTaken()
 {
     const xcb_window_t idTarget = CX11Focus::KeyTarget();
     const QWindow* pTarget = CX11Focus::WindowOf(idTarget);
-    if (!mlstHeld.isEmpty() && idTarget != XCB_NONE && idTarget == CX11Focus::Window() && pTarget &&
+    if (!mlstHeld.isEmpty() && pTarget && idTarget == CX11Focus::Window() &&
         !CX11Focus::IsBlocked(pTarget))
         sendHeldTo(idTarget);
 }
